@@ -96,6 +96,7 @@ void runMessageLoop(HACCEL accelerators) {
 void resetProgramState() {
     resetScene();
     resetPanelHandles();
+    resetViewFrameDrag();
     viewAngleY = 0.0f;
     viewAngleX = 0.0f;
     instanceHandle = nullptr;
