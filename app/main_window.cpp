@@ -2,11 +2,11 @@
 
 #include "app/about_dialog.h"
 #include "app/shell.h"
-#include "app/texture_commands.h"
 #include "panel/panel_sync.h"
 #include "resources/resource_ids.h"
 #include "scene/polygon_list.h"
 #include "scene/scene.h"
+#include "texture/texture_commands.h"
 
 namespace {
 

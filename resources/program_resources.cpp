@@ -2,6 +2,7 @@
 #include "platform/resource_data.h"
 #include "resources/pictures.h"
 #include "resources/resource_ids.h"
+#include "resources/texture_dialog_template.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ const DialogItemResource renameItems[] = {
 };
 
 const DialogResource dialogs[] = {
+    textureDialogTemplate,
     {aboutDialogResource, "About",
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_NOFAILCREATE | DS_SETFONT,
      0, 0, 0, 293, 175, "MS Shell Dlg", 8, aboutItems},

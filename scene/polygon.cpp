@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "texture/texture_object.h"
+
 Polygon* makePolygon() {
     Polygon* polygon = new (std::nothrow) Polygon{};
     if (!polygon) return nullptr;
@@ -24,5 +26,7 @@ Polygon* makePolygon() {
 void releasePolygon(Polygon* polygon) {
     if (!polygon) return;
     releaseImage(polygon->image);
+    // Each polygon owns its texture object; a duplicate has one of its own.
+    deleteTexture(polygon->texture);
     delete polygon;
 }

@@ -36,5 +36,5 @@ struct Polygon {
 // A Polygon with every default and an empty name; nullptr when memory runs out.
 Polygon* makePolygon();
 
-// Frees the picture's buffers, then the record. The GL texture object is left alone.
+// Frees the picture's buffers and deletes the texture object, then the record.
 void releasePolygon(Polygon* polygon);

@@ -1,12 +1,14 @@
 #include "scene/polygon_list.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/shell.h"
 #include "panel/panel.h"
 #include "panel/panel_sync.h"
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
+#include "texture/picture_copy.h"
 
 namespace {
 
@@ -84,8 +86,21 @@ void duplicatePolygon() {
         MessageBoxA(mainWindow, "Nothing to duplicate", "Error", MB_OK);
         return;
     }
-    // Copying a polygon's picture and texture arrives with the duplicate work; until then
-    // Duplicate on a polygon does nothing.
+    Polygon* copy = makePolygon();
+    if (!copy) return showOutOfMemory();
+    *copy = *currentPolygon;
+    copy->next = nullptr; // the copy stays the tail
+    if (!copyPicture(*currentPolygon, *copy)) {
+        releasePolygon(copy);
+        return showOutOfMemory();
+    }
+    // A long source name is cut at the end of the copy's name field.
+    std::string name = "Poly " + std::to_string(polygonCounter) + " (Copy of " +
+                       currentPolygon->name + ")";
+    std::snprintf(copy->name, sizeof copy->name, "%s", name.c_str());
+    ++polygonCounter;
+    linkAtTail(copy);
+    showNewCurrent(copy);
 }
 
 void movePolygonUp() {

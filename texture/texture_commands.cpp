@@ -1,30 +1,31 @@
-#include "app/texture_commands.h"
+#include "texture/texture_commands.h"
 
-#include "platform/winapi.h" // before the GL headers, as windows.h must be
+#include "platform/winapi.h"
 
-#include <GL/gl.h>
 #include <cstring>
 
 #include "app/shell.h"
 #include "panel/panel.h"
+#include "resources/resource_ids.h"
 #include "scene/scene.h"
+#include "texture/texture_dialog.h"
+#include "texture/texture_object.h"
 
 void modifyTexture() {
     if (!currentPolygon) {
         MessageBoxA(mainWindow, "Nothing to apply a texture to", "Error", MB_OK);
         return;
     }
-    // The Texture Map dialog (template 107) arrives with the texture dialog work; until then
-    // "Modify" on a polygon opens nothing.
+    DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(textureDialogResource), mainWindow,
+                    textureDialogProc, 0);
 }
 
 void removeTexture() {
+    // A picture loaded without a texture made from it stays, with its name.
     if (!currentPolygon || currentPolygon->texture == 0) return;
     Polygon& polygon = *currentPolygon;
-    GLuint texture = polygon.texture;
-    glDeleteTextures(1, &texture);
+    deleteTexture(polygon.texture);
     std::strcpy(polygon.textureFile, "None");
-    polygon.texture = 0;
     reset(polygon.image);
     SendMessageA(textureFileField, WM_SETTEXT, 0, LPARAM("None"));
 }
