@@ -1,0 +1,46 @@
+// A headless session with a recording top-level window: every WM_COMMAND and scroll
+// notification its children send is kept, so tests compare what reached the owner.
+#pragma once
+
+#include "platform/headless/headless.h"
+#include "platform/winapi.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+struct Notice {
+    UINT message; // WM_COMMAND, WM_HSCROLL or WM_VSCROLL
+    int id;       // control id (WM_COMMAND) or request code (scroll)
+    int code;     // notification code (WM_COMMAND) or position (scroll)
+    HWND from;
+    bool operator==(const Notice&) const = default;
+};
+
+// What the recording window received, and a hook called for each WM_COMMAND before it is
+// recorded (tests put the owner's reactions there).
+inline std::vector<Notice> notices;
+inline std::function<void(WPARAM, LPARAM)> onCommand;
+
+class LayerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A child control of the recording window.
+    HWND makeControl(const char* className, const char* text, DWORD style, int id, int x = 10,
+                     int y = 10, int width = 120, int height = 24);
+    // Runs the message loop until the script runs out: the steps queued so far run in turn.
+    void runLoop();
+    // Notices of one kind from one control, in order.
+    std::vector<int> commandCodes(HWND from) const;
+    std::vector<int> scrollCodes(HWND from) const;
+
+    headless::Session session;
+    HWND owner = nullptr;
+};
+
+// The accelerator table and the test module that holds it (id 1: Insert -> 3, '2' -> 40027,
+// Page Up -> 5, Page Down -> 6).
+HINSTANCE testModule();
