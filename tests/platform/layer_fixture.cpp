@@ -1,8 +1,6 @@
 #include "tests/platform/layer_fixture.h"
 
-#include "platform/resource_data.h"
-
-#include <array>
+#include "tests/platform/test_resources.h"
 
 namespace {
 
@@ -23,16 +21,8 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-const std::array<ACCEL, 4> accelerators{{{FVIRTKEY | FNOINVERT, VK_INSERT, 3},
-                                         {FVIRTKEY | FNOINVERT, '2', 40027},
-                                         {FVIRTKEY | FNOINVERT, VK_PRIOR, 5},
-                                         {FVIRTKEY | FNOINVERT, VK_NEXT, 6}}};
-const std::array<AcceleratorResource, 1> acceleratorTables{{{1, accelerators}}};
-const ResourceTable testResources{{}, acceleratorTables, {}, {}, {}, {}};
-
 } // namespace
 
-HINSTANCE testModule() { return moduleInstance(testResources); }
 
 void LayerTest::SetUp() {
     notices.clear();
@@ -60,11 +50,14 @@ HWND LayerTest::makeControl(const char* className, const char* text, DWORD style
                            reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), testModule(), nullptr);
 }
 
-void LayerTest::runLoop() {
+void LayerTest::runLoop(HACCEL table, const std::function<void()>& afterEach) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!table || !TranslateAcceleratorA(owner, table, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (afterEach) afterEach();
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/headless/headless.h"
+#include "tests/platform/test_resources.h"
 #include "platform/winapi.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +32,10 @@ protected:
     // A child control of the recording window.
     HWND makeControl(const char* className, const char* text, DWORD style, int id, int x = 10,
                      int y = 10, int width = 120, int height = 24);
-    // Runs the message loop until the script runs out: the steps queued so far run in turn.
-    void runLoop();
+    // Runs a message loop like the program's until the quit message or the end of the script:
+    // accelerators of `table` (for the recording window) first, then translation and dispatch,
+    // then `afterEach`.
+    void runLoop(HACCEL table = nullptr, const std::function<void()>& afterEach = {});
     // Notices of one kind from one control, in order.
     std::vector<int> commandCodes(HWND from) const;
     std::vector<int> scrollCodes(HWND from) const;
@@ -40,7 +43,3 @@ protected:
     headless::Session session;
     HWND owner = nullptr;
 };
-
-// The accelerator table and the test module that holds it (id 1: Insert -> 3, '2' -> 40027,
-// Page Up -> 5, Page Down -> 6).
-HINSTANCE testModule();
