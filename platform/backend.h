@@ -75,7 +75,8 @@ const Backend& programBackend();
 // disabled, is dropped.
 void inputMouse(HWND window, UINT message, int x, int y);
 
-// WM_KEYDOWN or WM_KEYUP of a virtual key, to `window` (nullptr: the focus window).
+// WM_KEYDOWN or WM_KEYUP of a virtual key, to `window` (nullptr, or a window gone by the time
+// the key is taken from the queue: the focus window then).
 void inputKey(HWND window, UINT message, UINT virtualKey);
 
 // A character with no key of its own (VK_PACKET); TranslateMessage makes it a WM_CHAR.

@@ -53,7 +53,9 @@ bool routeInput(MSG& msg) {
                 retarget(msg, w->parent);
             }
         }
-    } else if (isKeyMessage(msg.message) && !msg.hwnd) {
+    } else if (isKeyMessage(msg.message) && !windowOf(msg.hwnd)) {
+        // Keys belong to whoever has the focus when they are taken (a key-up after the
+        // dialog that saw its key-down has gone goes to the window now focused).
         msg.hwnd = s.focus ? s.focus : s.active;
     }
     if (!msg.hwnd || !windowOf(msg.hwnd)) return false;
