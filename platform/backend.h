@@ -1,0 +1,89 @@
+// The backend interface: what the layer needs from whatever shows its windows.
+//
+// The layer (platform/) owns every window's state, the message queue, focus, capture, menus,
+// dialogs and controls. A backend only
+//   - makes, updates and destroys the native view of a window,
+//   - waits for the user's input and feeds it into the layer (the input calls below),
+//   - shows message boxes and the file chooser,
+//   - gives a window a GL surface and presents it.
+// Backends: platform/headless/ (tests; no screen, scripted input, EGL offscreen GL) and
+// platform/fltk/ (the desktop). One backend is installed at a time, with setBackend.
+#pragma once
+
+#include "platform/winapi.h"
+
+// What changed in a window since its view was made; bits for updateView.
+enum ViewChange : unsigned {
+    ViewText = 1u << 0,     // window text
+    ViewContent = 1u << 1,  // control state: items, selection, check, position, range, colour
+    ViewGeometry = 1u << 2, // position or size
+    ViewEnabled = 1u << 3,  // enabled or disabled
+    ViewVisible = 1u << 4,  // shown or hidden
+    ViewFocus = 1u << 5,    // gained or lost the keyboard focus
+    ViewMenu = 1u << 6,     // the window's menu or a mark in it
+};
+
+struct Backend {
+    const char* name;
+
+    // Native views. createView comes after WM_CREATE succeeded; destroyView before WM_DESTROY.
+    void (*createView)(HWND window);
+    void (*updateView)(HWND window, unsigned changes); // ViewChange bits
+    void (*destroyView)(HWND window);
+
+    // Waits for input and feeds it in. With block, returns once something was fed or may have
+    // been; without, feeds only what is already there. Returns false when no input can come
+    // any more: the waiting GetMessageA then ends as if the quit message had arrived.
+    bool (*waitForInput)(bool block);
+
+    // Modal answers. The layer records the call and has disabled the owner's top-level window.
+    int (*messageBox)(HWND owner, const char* text, const char* caption, UINT type);
+    BOOL (*openFileName)(OPENFILENAMEA* ofn); // fills lpstrFile etc. as the real dialog does
+
+    // GDI on a window's client area: whether a device context can be had, and a filled rectangle.
+    bool (*getDc)(HWND window);
+    void (*fillRect)(HWND window, const RECT& rect, COLORREF colour);
+
+    // The GL surface of a window. Formats are numbered from 1; 0 means none.
+    int (*choosePixelFormat)(HWND window, const PIXELFORMATDESCRIPTOR& wanted);
+    bool (*describePixelFormat)(int format, PIXELFORMATDESCRIPTOR& described);
+    bool (*setPixelFormat)(HWND window, int format);
+    void* (*createContext)(HWND window);             // nullptr on failure
+    bool (*makeCurrent)(HWND window, void* context); // both null: release the current context
+    void (*deleteContext)(void* context);
+    bool (*present)(HWND window);
+};
+
+// Installs a backend (nullptr: none; windows then have no views and a blocking wait on an
+// empty queue ends as the quit message). The backend must outlive its installation.
+void setBackend(const Backend* backend);
+const Backend* currentBackend();
+
+// The backend the program's `main` (library qf_main) installs: defined by the one backend
+// library linked into the program (qf_fltk on the desktop; qf_headless for a run without screen).
+const Backend& programBackend();
+
+// ---------------------------------------------------------------------------------------------
+// Input, from a backend into the layer's queue. Each posts what the real platform posts.
+
+// WM_LBUTTONDOWN, WM_LBUTTONUP or WM_MOUSEMOVE at client coordinates of `window`. While a
+// window holds the capture the message goes to it instead, with coordinates made relative to
+// it (negative outside). Input for a disabled window, or one whose top-level window is
+// disabled, is dropped.
+void inputMouse(HWND window, UINT message, int x, int y);
+
+// WM_KEYDOWN or WM_KEYUP of a virtual key, to `window` (nullptr: the focus window).
+void inputKey(HWND window, UINT message, UINT virtualKey);
+
+// A character with no key of its own (VK_PACKET); TranslateMessage makes it a WM_CHAR.
+void inputPacketChar(HWND window, char character);
+
+// A pick from the menu of `window`: WM_COMMAND with the item's id, unless it is grayed or absent.
+// Returns whether the item exists and is enabled.
+bool inputMenuPick(HWND window, UINT id);
+
+// The close box (or Alt+F4) of a top-level window: WM_SYSCOMMAND with SC_CLOSE.
+void inputClose(HWND window);
+
+// The native view was uncovered: the window needs painting (WM_PAINT once the queue is empty).
+void inputExpose(HWND window);
