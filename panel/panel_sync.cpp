@@ -33,13 +33,17 @@ void showSize(int size) {
 
 void setSlider(HWND slider, int position) { SendMessageA(slider, TBM_SETPOS, TRUE, position); }
 
+// Hundredths of a stored fraction, truncated in double precision as the panel always has: a
+// fraction stored from position 29 comes back as 28.
+int hundredths(float fraction) { return int(double(fraction) * 100.0); }
+
 void showPolygon(const Polygon& polygon) {
     setSlider(redSlider, polygon.red);
     setSlider(greenSlider, polygon.green);
     setSlider(blueSlider, polygon.blue);
-    setSlider(alphaSlider, int(polygon.alpha * 100));
+    setSlider(alphaSlider, hundredths(polygon.alpha));
     setSlider(sizeSlider, polygon.size);
-    setSlider(alphaTestSlider, int(polygon.alphaRef * 100));
+    setSlider(alphaTestSlider, hundredths(polygon.alphaRef));
 
     showColour(redField, polygon.red);
     showColour(greenField, polygon.green);

@@ -30,16 +30,20 @@ ImageStatus failDecode(Image& image) {
     return ImageBadFile;
 }
 
-}  // namespace
+} // namespace
 
 ImageStatus readBmpHeader(Image& image) {
-    if (!image.fileData) return ImageNoData;
-    if (image.fileSize < kHeadersSize) return ImageBadFile;
+    if (!image.fileData)
+        return ImageNoData;
+    if (image.fileSize < kHeadersSize)
+        return ImageBadFile;
     ImageCursor c = cursorAt(image, 0);
-    if (get8(c) != 0x42 || get8(c) != 0x4D) return ImageBadFile;
+    if (get8(c) != 0x42 || get8(c) != 0x4D)
+        return ImageBadFile;
     c = cursorAt(image, 10);
     image.pixelOffset = static_cast<int32_t>(get32le(c));
-    if (get32le(c) != kInfoHeaderSize) return ImageBadFile;
+    if (get32le(c) != kInfoHeaderSize)
+        return ImageBadFile;
     const int32_t width = static_cast<int32_t>(get32le(c));
     const int32_t height = static_cast<int32_t>(get32le(c));
     const uint16_t planes = get16le(c);
@@ -58,7 +62,8 @@ ImageStatus readBmpHeader(Image& image) {
     }
     const int64_t bytes = pixelBytes(width, height, bits / 8);
     image.pixelDataSize = static_cast<uint32_t>(bytes);
-    if (width >= 0 && height >= 0 && !fitsPixelBuffer(bytes)) return ImageUnsupported;
+    if (width >= 0 && height >= 0 && !fitsPixelBuffer(bytes))
+        return ImageUnsupported;
     return ImageOk;
 }
 
@@ -72,7 +77,8 @@ ImageStatus copyBmpPixels(Image& image) {
         return ImageBadFile;
     }
     ImageStatus status = makeBmpPixels(image);
-    if (status != ImageOk) return status;
+    if (status != ImageOk)
+        return status;
     for (int y = 0; y < image.height; ++y) {
         std::memcpy(image.pixels + y * row, c.data + c.pos + y * stride, static_cast<size_t>(row));
     }
@@ -81,7 +87,8 @@ ImageStatus copyBmpPixels(Image& image) {
 
 ImageStatus decodeBmpRle8(Image& image) {
     ImageStatus status = makeBmpPixels(image);
-    if (status != ImageOk) return status;
+    if (status != ImageOk)
+        return status;
     // The runs fill rows as the file lays them out, padded to a multiple of four bytes: some
     // encoders spell out the pad bytes. Positions count through those padded rows; pad bytes
     // are dropped on the way into the unpadded pixel buffer.
@@ -90,27 +97,29 @@ ImageStatus decodeBmpRle8(Image& image) {
     const size_t size = stride * static_cast<size_t>(image.height);
     auto target = [&](size_t position) -> uint8_t* {
         const size_t column = position % stride;
-        return column < rowLength ? image.pixels + position / stride * rowLength + column
-                                  : nullptr;
+        return column < rowLength ? image.pixels + position / stride * rowLength + column : nullptr;
     };
     ImageCursor c = cursorAt(image, image.pixelOffset);
     const size_t start = c.pos;
     size_t out = 0;
-    size_t rowStart = 0;  // the row the runs are filling; end of line moves to the next one
+    size_t rowStart = 0; // the row the runs are filling; end of line moves to the next one
     auto wrote = [&](size_t count) {
         out += count;
         rowStart = (out - 1) / stride * stride;
     };
 
     while (out < size) {
-        if ((c.pos - start) & 1) skipBytes(c, 1);  // pad after an odd absolute run
+        if ((c.pos - start) & 1)
+            skipBytes(c, 1); // pad after an odd absolute run
         const uint8_t count = get8(c);
         const uint8_t value = get8(c);
-        if (c.overrun) return failDecode(image);
+        if (c.overrun)
+            return failDecode(image);
         if (count > 0) {
             const size_t n = std::min<size_t>(count, size - out);
             for (size_t i = 0; i < n; ++i) {
-                if (uint8_t* pixel = target(out + i)) *pixel = value;
+                if (uint8_t* pixel = target(out + i))
+                    *pixel = value;
             }
             wrote(n);
         } else if (value == 0) {
@@ -122,18 +131,22 @@ ImageStatus decodeBmpRle8(Image& image) {
         } else if (value == 2) {
             const size_t right = get8(c);
             const size_t down = get8(c);
-            if (c.overrun) return failDecode(image);
+            if (c.overrun)
+                return failDecode(image);
             out = std::min(size, out + down * stride + right);
             rowStart = out / stride * stride;
         } else {
             // Absolute run; one cut by the end of the buffer ends decoding there.
             const size_t n = std::min<size_t>(value, size - out);
-            if (!hasBytes(c, n)) return failDecode(image);
+            if (!hasBytes(c, n))
+                return failDecode(image);
             for (size_t i = 0; i < n; ++i) {
                 const uint8_t byte = get8(c);
-                if (uint8_t* pixel = target(out + i)) *pixel = byte;
+                if (uint8_t* pixel = target(out + i))
+                    *pixel = byte;
             }
-            if (n > 0) wrote(n);
+            if (n > 0)
+                wrote(n);
         }
     }
     return ImageOk;
@@ -141,12 +154,15 @@ ImageStatus decodeBmpRle8(Image& image) {
 
 ImageStatus readBmpPalette(Image& image) {
     releaseBuffer(image.palette);
-    if (image.bitsPerPixel > 8) return ImageOk;
+    if (image.bitsPerPixel > 8)
+        return ImageOk;
     // The table is always taken as 256 entries right after the information header.
     ImageCursor c = cursorAt(image, kPaletteOffset);
-    if (!hasBytes(c, kPaletteEntries * 4)) return ImageBadFile;
+    if (!hasBytes(c, kPaletteEntries * 4))
+        return ImageBadFile;
     ImageStatus status = makeBuffer(image.palette, kPaletteEntries * 3);
-    if (status != ImageOk) return status;
+    if (status != ImageOk)
+        return status;
     for (int i = 0; i < kPaletteEntries; ++i) {
         const uint8_t blue = get8(c);
         const uint8_t green = get8(c);
@@ -161,8 +177,10 @@ ImageStatus readBmpPalette(Image& image) {
 
 ImageStatus readBmp(Image& image) {
     ImageStatus status = readBmpHeader(image);
-    if (status != ImageOk) return status;
-    if (image.bitsPerPixel < 8) return ImageUnsupported;
+    if (status != ImageOk)
+        return status;
+    if (image.bitsPerPixel < 8)
+        return ImageUnsupported;
     if (image.variant == 0) {
         status = copyBmpPixels(image);
     } else if (image.variant == 1) {
@@ -170,8 +188,10 @@ ImageStatus readBmp(Image& image) {
     } else {
         return ImageUnsupported;
     }
-    if (status != ImageOk) return status;
-    flipRows(image);  // stored bottom row first
-    if (image.bitsPerPixel == 24 || image.bitsPerPixel == 32) swapRedBlue(image);
+    if (status != ImageOk)
+        return status;
+    flipRows(image); // stored bottom row first
+    if (image.bitsPerPixel == 24 || image.bitsPerPixel == 32)
+        swapRedBlue(image);
     return readBmpPalette(image);
 }

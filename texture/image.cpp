@@ -23,7 +23,8 @@ void releaseBuffer(uint8_t*& field) {
 
 ImageStatus makeBuffer(uint8_t*& field, int64_t bytes) {
     releaseBuffer(field);
-    if (bytes < 0 || static_cast<uint64_t>(bytes) > SIZE_MAX) return ImageOutOfMemory;
+    if (bytes < 0 || static_cast<uint64_t>(bytes) > SIZE_MAX)
+        return ImageOutOfMemory;
     field = allocBuffer(static_cast<size_t>(bytes));
     return field ? ImageOk : ImageOutOfMemory;
 }

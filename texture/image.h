@@ -22,18 +22,18 @@ const char* imageStatusName(ImageStatus status);
 // Zero-initialised Image{} is the empty Image. Every buffer is made with allocBuffer and
 // freed with freeBuffer (texture/image_buffer.h).
 struct Image {
-    int16_t width;           // pixels
-    int16_t height;          // pixel rows
-    int8_t bitsPerPixel;     // of `pixels`
-    int8_t variant;          // BMP compression, PCX encoding, TGA image type
-    int8_t planes;           // PCX colour planes; BMP planes field (unused)
-    uint32_t fileSize;       // length of fileData
-    uint32_t pixelDataSize;  // width * height * (bitsPerPixel / 8), as BMP/TGA/QFR compute it
-    int32_t pixelOffset;     // BMP: offset of the pixel array in the file
-    uint8_t* pixels;         // decoded pixels, or null
-    uint8_t* palette;        // 768 bytes of RGB, or null
-    uint8_t* fileData;       // the whole file, or null
-    int16_t bytesPerLine;    // PCX: bytes of one plane in one encoded scan line
+    int16_t width;          // pixels
+    int16_t height;         // pixel rows
+    int8_t bitsPerPixel;    // of `pixels`
+    int8_t variant;         // BMP compression, PCX encoding, TGA image type
+    int8_t planes;          // PCX colour planes; BMP planes field (unused)
+    uint32_t fileSize;      // length of fileData
+    uint32_t pixelDataSize; // width * height * (bitsPerPixel / 8), as BMP/TGA/QFR compute it
+    int32_t pixelOffset;    // BMP: offset of the pixel array in the file
+    uint8_t* pixels;        // decoded pixels, or null
+    uint8_t* palette;       // 768 bytes of RGB, or null
+    uint8_t* fileData;      // the whole file, or null
+    int16_t bytesPerLine;   // PCX: bytes of one plane in one encoded scan line
 };
 
 // Sizes to zero; releases pixels, palette and fileData.

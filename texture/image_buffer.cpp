@@ -8,4 +8,6 @@ uint8_t* allocBuffer(size_t bytes) {
     return static_cast<uint8_t*>(std::calloc(bytes == 0 ? 1 : bytes, 1));
 }
 
-void freeBuffer(uint8_t* buffer) { std::free(buffer); }
+void freeBuffer(uint8_t* buffer) {
+    std::free(buffer);
+}

@@ -29,9 +29,13 @@ inline ImageCursor cursorAt(const Image& image, int64_t offset) {
     return c;
 }
 
-inline size_t remaining(const ImageCursor& c) { return c.overrun ? 0 : c.end - c.pos; }
+inline size_t remaining(const ImageCursor& c) {
+    return c.overrun ? 0 : c.end - c.pos;
+}
 
-inline bool hasBytes(const ImageCursor& c, uint64_t n) { return !c.overrun && n <= c.end - c.pos; }
+inline bool hasBytes(const ImageCursor& c, uint64_t n) {
+    return !c.overrun && n <= c.end - c.pos;
+}
 
 inline uint8_t get8(ImageCursor& c) {
     if (!hasBytes(c, 1)) {
@@ -57,7 +61,8 @@ inline bool getBytes(ImageCursor& c, uint8_t* out, size_t n) {
         c.overrun = true;
         return false;
     }
-    for (size_t i = 0; i < n; ++i) out[i] = c.data[c.pos + i];
+    for (size_t i = 0; i < n; ++i)
+        out[i] = c.data[c.pos + i];
     c.pos += n;
     return true;
 }
@@ -82,5 +87,9 @@ ImageStatus makeBuffer(uint8_t*& field, int64_t bytes);
 inline int64_t pixelBytes(int64_t width, int64_t height, int64_t bytesPerPixel) {
     return width * height * bytesPerPixel;
 }
-inline bool fitsPixelBuffer(int64_t bytes) { return bytes >= 0 && bytes <= INT32_MAX; }
-inline bool fitsInt16(int64_t value) { return value >= INT16_MIN && value <= INT16_MAX; }
+inline bool fitsPixelBuffer(int64_t bytes) {
+    return bytes >= 0 && bytes <= INT32_MAX;
+}
+inline bool fitsInt16(int64_t value) {
+    return value >= INT16_MIN && value <= INT16_MAX;
+}

@@ -31,22 +31,28 @@ bool decodeLine(ImageCursor& c, uint8_t* line, size_t length) {
             std::memset(line + filled, get8(c), count);
             filled += count;
         }
-        if (c.overrun) return false;
+        if (c.overrun)
+            return false;
     }
     return true;
 }
 
-}  // namespace
+} // namespace
 
 ImageStatus readPcxHeader(Image& image) {
-    if (!image.fileData) return ImageNoData;
-    if (image.fileSize < kHeaderSize) return ImageBadFile;
+    if (!image.fileData)
+        return ImageNoData;
+    if (image.fileSize < kHeaderSize)
+        return ImageBadFile;
     ImageCursor c = cursorAt(image, 0);
-    if (get8(c) != 10) return ImageBadFile;
-    if (get8(c) > 5) return ImageUnsupported;
+    if (get8(c) != 10)
+        return ImageBadFile;
+    if (get8(c) > 5)
+        return ImageUnsupported;
     image.variant = static_cast<int8_t>(get8(c));
     const uint8_t bits = get8(c);
-    if (bits != 1 && bits != 2 && bits != 4 && bits != 8) return ImageBadFile;
+    if (bits != 1 && bits != 2 && bits != 4 && bits != 8)
+        return ImageBadFile;
     image.bitsPerPixel = static_cast<int8_t>(bits);
     const uint16_t xMin = get16le(c);
     const uint16_t yMin = get16le(c);
@@ -55,12 +61,14 @@ ImageStatus readPcxHeader(Image& image) {
     // 16-bit arithmetic: any window wider than the Image's width field comes out below 1.
     image.width = static_cast<int16_t>(xMax - xMin + 1);
     image.height = static_cast<int16_t>(yMax - yMin + 1);
-    if (image.width < 1 || image.height < 1) return ImageBadFile;
+    if (image.width < 1 || image.height < 1)
+        return ImageBadFile;
     c = cursorAt(image, 65);
     image.planes = static_cast<int8_t>(get8(c));
     const uint16_t bytesPerLine = get16le(c);
     image.bytesPerLine = static_cast<int16_t>(bytesPerLine);
-    if (bytesPerLine > INT16_MAX) return ImageUnsupported;
+    if (bytesPerLine > INT16_MAX)
+        return ImageUnsupported;
     return ImageOk;
 }
 
@@ -73,7 +81,8 @@ ImageStatus decodePcx(Image& image) {
     }
     const int64_t rowLength = int64_t{image.width} * image.planes;
     ImageStatus status = makeBuffer(image.pixels, int64_t{image.height} * rowLength);
-    if (status != ImageOk) return status;
+    if (status != ImageOk)
+        return status;
 
     ImageCursor c = cursorAt(image, kHeaderSize);
     const size_t bytesPerLine = static_cast<size_t>(image.bytesPerLine);
@@ -100,9 +109,11 @@ ImageStatus decodePcx(Image& image) {
 
 ImageStatus readPcxPalette(Image& image) {
     releaseBuffer(image.palette);
-    if (image.planes == 3) return ImageOk;
+    if (image.planes == 3)
+        return ImageOk;
     ImageStatus status = makeBuffer(image.palette, kPaletteSize);
-    if (status != ImageOk) return status;
+    if (status != ImageOk)
+        return status;
     ImageCursor c = cursorAt(image, int64_t{image.fileSize} - kPaletteSize - 1);
     if (get8(c) != kPaletteMarker || !getBytes(c, image.palette, kPaletteSize)) {
         return ImageBadFile;
@@ -111,18 +122,24 @@ ImageStatus readPcxPalette(Image& image) {
 }
 
 ImageStatus readPcx(Image& image) {
-    if (!image.fileData) return ImageNoData;
+    if (!image.fileData)
+        return ImageNoData;
     ImageStatus status = readPcxHeader(image);
-    if (status != ImageOk) return status;
-    if (image.bitsPerPixel != 8 || image.variant != 1) return ImageUnsupported;
+    if (status != ImageOk)
+        return status;
+    if (image.bitsPerPixel != 8 || image.variant != 1)
+        return ImageUnsupported;
     // Other plane counts have no pixel layout we could fill.
-    if (image.planes != 1 && image.planes != 3) return ImageUnsupported;
+    if (image.planes != 1 && image.planes != 3)
+        return ImageUnsupported;
     if (!fitsPixelBuffer(pixelBytes(image.width, image.height, image.planes))) {
         return ImageUnsupported;
     }
     status = decodePcx(image);
-    if (status == ImageOk) status = readPcxPalette(image);
-    if (status != ImageOk) return status;
+    if (status == ImageOk)
+        status = readPcxPalette(image);
+    if (status != ImageOk)
+        return status;
     image.bitsPerPixel = static_cast<int8_t>(image.planes * image.bitsPerPixel);
     return ImageOk;
 }

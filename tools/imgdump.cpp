@@ -17,8 +17,8 @@ bool writePicture(const Image& image, const char* outPath) {
     int headerLength = 0;
     switch (image.bitsPerPixel) {
     case 24:
-        headerLength = std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", image.width,
-                                     image.height);
+        headerLength =
+            std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", image.width, image.height);
         body.assign(image.pixels, image.pixels + count * 3);
         break;
     case 32:
@@ -30,30 +30,30 @@ bool writePicture(const Image& image, const char* outPath) {
         break;
     case 8:
         if (image.palette) {
-            headerLength = std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", image.width,
-                                         image.height);
+            headerLength =
+                std::snprintf(header, sizeof header, "P6\n%d %d\n255\n", image.width, image.height);
             body.reserve(count * 3);
             for (size_t i = 0; i < count; ++i) {
                 const uint8_t* entry = image.palette + 3 * image.pixels[i];
                 body.insert(body.end(), entry, entry + 3);
             }
         } else {
-            headerLength = std::snprintf(header, sizeof header, "P5\n%d %d\n255\n", image.width,
-                                         image.height);
+            headerLength =
+                std::snprintf(header, sizeof header, "P5\n%d %d\n255\n", image.width, image.height);
             body.assign(image.pixels, image.pixels + count);
         }
         break;
-    default:
-        return true;  // nothing to write for other depths
+    default: return true; // nothing to write for other depths
     }
     std::FILE* out = std::fopen(outPath, "wb");
-    if (!out) return false;
+    if (!out)
+        return false;
     bool written = std::fwrite(header, 1, headerLength, out) == static_cast<size_t>(headerLength) &&
                    std::fwrite(body.data(), 1, body.size(), out) == body.size();
     return std::fclose(out) == 0 && written;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {

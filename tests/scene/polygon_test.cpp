@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <cstring>
+
+#include "platform/winapi.h"
+
+#include <GL/gl.h>
 
 #include "scene/scene.h"
 #include "texture/image_buffer.h"

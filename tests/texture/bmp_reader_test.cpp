@@ -9,24 +9,30 @@ namespace {
 Bytes bmp(int32_t width, int32_t height, int bits, uint32_t compression, const ByteList& pixels,
           int32_t offset = -1) {
     const bool table = bits <= 8 && offset < 0;
-    if (offset < 0) offset = 54 + (table ? 1024 : 0);
+    if (offset < 0)
+        offset = 54 + (table ? 1024 : 0);
     Bytes b;
     b.raw({'B', 'M'}).u32(0).u32(0).u32(static_cast<uint32_t>(offset));
     b.u32(40).u32(static_cast<uint32_t>(width)).u32(static_cast<uint32_t>(height));
     b.u16(1).u16(static_cast<unsigned>(bits)).u32(compression).u32(0).u32(0).u32(0).u32(0).u32(0);
     if (table) {
-        for (int i = 0; i < 256; ++i) b.raw({unsigned(i), unsigned(i ^ 0x55), unsigned(255 - i), 0});
+        for (int i = 0; i < 256; ++i)
+            b.raw({unsigned(i), unsigned(i ^ 0x55), unsigned(255 - i), 0});
     }
     b.padTo(static_cast<size_t>(offset));
     return b.append(pixels);
 }
 
-Bytes rle8(int width, int height, const ByteList& data) { return bmp(width, height, 8, 1, data); }
+Bytes rle8(int width, int height, const ByteList& data) {
+    return bmp(width, height, 8, 1, data);
+}
 
 TEST(BmpReader, Uncompressed24BitComesOutTopRowFirstInRgbOrder) {
     ByteList rows;
-    for (int i = 0; i < 4; ++i) rows.insert(rows.end(), {255, 0, 0});  // stored first: bottom, blue
-    for (int i = 0; i < 4; ++i) rows.insert(rows.end(), {0, 0, 255});  // then top, red
+    for (int i = 0; i < 4; ++i)
+        rows.insert(rows.end(), {255, 0, 0}); // stored first: bottom, blue
+    for (int i = 0; i < 4; ++i)
+        rows.insert(rows.end(), {0, 0, 255}); // then top, red
     HeldImage im(bmp(4, 2, 24, 0, rows));
     ASSERT_EQ(readBmp(im.image), ImageOk);
     EXPECT_EQ(im->width, 4);
@@ -58,12 +64,12 @@ TEST(BmpReader, ThirtyTwoBitKeepsTheFourthByte) {
 
 TEST(BmpReader, EightBitKeepsIndicesAndReadsAll256TableEntries) {
     Bytes file = bmp(4, 1, 8, 0, {0, 1, 200, 255});
-    file.put32(46, 2);  // colours used says 2; the table is still taken whole
+    file.put32(46, 2); // colours used says 2; the table is still taken whole
     HeldImage im(file);
     ASSERT_EQ(readBmp(im.image), ImageOk);
     EXPECT_EQ(im.pixels(4), (ByteList{0, 1, 200, 255}));
     ASSERT_NE(im->palette, nullptr);
-    EXPECT_EQ(im.paletteEntry(0), (ByteList{255, 0x55, 0}));  // stored blue, green, red
+    EXPECT_EQ(im.paletteEntry(0), (ByteList{255, 0x55, 0})); // stored blue, green, red
     EXPECT_EQ(im.paletteEntry(200), (ByteList{55, 200 ^ 0x55, 200}));
     EXPECT_EQ(im.paletteEntry(255), (ByteList{0, 255 ^ 0x55, 255}));
 }
@@ -107,14 +113,18 @@ TEST(BmpReader, RefusesHeadersOfTheWrongKind) {
 }
 
 TEST(BmpReader, RefusesSizesTheImageCannotHold) {
-    struct Case { int32_t width, height; int bits; ImageStatus status; };
+    struct Case {
+        int32_t width, height;
+        int bits;
+        ImageStatus status;
+    };
     const Case cases[] = {
-        {1, -1, 24, ImageOutOfMemory},   // top-down: negative size, no buffer
-        {-2, -2, 24, ImageOutOfMemory},  // the signs cancel in the product, not in the picture
-        {65537, 1, 24, ImageUnsupported},   // would keep width 1 with a 65537-pixel size
+        {1, -1, 24, ImageOutOfMemory},    // top-down: negative size, no buffer
+        {-2, -2, 24, ImageOutOfMemory},   // the signs cancel in the product, not in the picture
+        {65537, 1, 24, ImageUnsupported}, // would keep width 1 with a 65537-pixel size
         {1, 70000, 8, ImageUnsupported},
-        {32767, 32767, 32, ImageUnsupported},  // more than a signed 32-bit size
-        {1, 1, 280, ImageUnsupported},   // low byte 24, but 35 bytes a pixel
+        {32767, 32767, 32, ImageUnsupported}, // more than a signed 32-bit size
+        {1, 1, 280, ImageUnsupported},        // low byte 24, but 35 bytes a pixel
         {1, 1, -200, ImageUnsupported},
     };
     for (const Case& c : cases) {
@@ -126,7 +136,7 @@ TEST(BmpReader, RefusesSizesTheImageCannotHold) {
 
 TEST(BmpReader, RefusesPixelsAndTablesBeyondTheFile) {
     HeldImage pastEnd(bmp(2, 2, 24, 0, ByteList(16), 1 << 20));
-    pastEnd->fileSize = 54 + 16;  // the offset points far beyond the bytes held
+    pastEnd->fileSize = 54 + 16; // the offset points far beyond the bytes held
     EXPECT_EQ(readBmp(pastEnd.image), ImageBadFile);
     HeldImage negative(bmp(1, 1, 24, 0, ByteList(4)).put32(10, 0xFFFFFFF0u));
     EXPECT_EQ(readBmp(negative.image), ImageBadFile);
@@ -155,8 +165,7 @@ TEST(BmpReader, Rle8EndOfLineAndDeltaMoveTheOutput) {
     // stays put at its end of line; an end of line on an empty row skips it.
     HeldImage lines(rle8(4, 4, {2, 7, 0, 0, 4, 8, 0, 0, 0, 0, 4, 9, 0, 1}));
     ASSERT_EQ(readBmp(lines.image), ImageOk);
-    EXPECT_EQ(lines.pixels(16),
-              (ByteList{9, 9, 9, 9, 0, 0, 0, 0, 8, 8, 8, 8, 7, 7, 0, 0}));
+    EXPECT_EQ(lines.pixels(16), (ByteList{9, 9, 9, 9, 0, 0, 0, 0, 8, 8, 8, 8, 7, 7, 0, 0}));
 
     // Delta: two bytes right, one row down, from (1, 0); then a run of two.
     HeldImage delta(rle8(4, 2, {1, 5, 0, 2, 2, 1, 2, 6, 0, 1}));
@@ -177,8 +186,9 @@ TEST(BmpReader, Rle8PadBytesSpelledOutStayInTheirRow) {
 
 TEST(BmpReader, Rle8StopsAtTheEndOfTheBuffer) {
     // Runs and a delta that reach past the picture end it there without an end-of-bitmap.
-    for (const ByteList& data : {ByteList{0xFF, 7, 0xFF, 7}, ByteList{0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0},
-                                 ByteList{0, 2, 200, 200}}) {
+    for (const ByteList& data :
+         {ByteList{0xFF, 7, 0xFF, 7}, ByteList{0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0},
+          ByteList{0, 2, 200, 200}}) {
         HeldImage im(rle8(2, 2, data));
         EXPECT_EQ(readBmp(im.image), ImageOk);
     }
@@ -188,12 +198,12 @@ TEST(BmpReader, Rle8StopsAtTheEndOfTheBuffer) {
 }
 
 TEST(BmpReader, Rle8DataThatEndsEarlyIsRefused) {
-    for (const ByteList& data : {ByteList{2, 7}, ByteList{2, 7, 0}, ByteList{0, 5, 1, 2},
-                                 ByteList{0, 2, 1}}) {
+    for (const ByteList& data :
+         {ByteList{2, 7}, ByteList{2, 7, 0}, ByteList{0, 5, 1, 2}, ByteList{0, 2, 1}}) {
         HeldImage im(rle8(4, 2, data));
         EXPECT_EQ(readBmp(im.image), ImageBadFile) << data.size();
         EXPECT_EQ(im->pixels, nullptr);
     }
 }
 
-}  // namespace
+} // namespace

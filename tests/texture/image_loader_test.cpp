@@ -13,11 +13,24 @@ namespace fs = std::filesystem;
 
 // A 1 x 1 file every reader accepts, whatever its extension: a QFR header can't be a BMP,
 // so each test writes the bytes its extension needs.
-Bytes qfrFile() { return Bytes().u16(1).u16(1).u8(24).raw({1, 2, 3}); }
-Bytes tgaFile() { return Bytes().raw({0, 0, 2}).fill(9, 0).u16(1).u16(1).raw({24, 0, 3, 2, 1}); }
+Bytes qfrFile() {
+    return Bytes().u16(1).u16(1).u8(24).raw({1, 2, 3});
+}
+Bytes tgaFile() {
+    return Bytes().raw({0, 0, 2}).fill(9, 0).u16(1).u16(1).raw({24, 0, 3, 2, 1});
+}
 Bytes bmpFile() {
-    return Bytes().raw({'B', 'M'}).fill(8, 0).u32(54).u32(40).u32(1).u32(1).u16(1).u16(24)
-        .fill(24, 0).raw({3, 2, 1, 0});
+    return Bytes()
+        .raw({'B', 'M'})
+        .fill(8, 0)
+        .u32(54)
+        .u32(40)
+        .u32(1)
+        .u32(1)
+        .u16(1)
+        .u16(24)
+        .fill(24, 0)
+        .raw({3, 2, 1, 0});
 }
 Bytes pcxFile() {
     Bytes b;
@@ -26,7 +39,7 @@ Bytes pcxFile() {
 }
 
 class ImageLoader : public ::testing::Test {
-protected:
+  protected:
     fs::path dir = fs::temp_directory_path() / ("qf_loader_" + std::to_string(getpid()));
     HeldImage im;
 
@@ -37,7 +50,8 @@ protected:
         const fs::path path = dir / name;
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data.data()), std::streamsize(file.data.size()));
+            .write(reinterpret_cast<const char*>(file.data.data()),
+                   std::streamsize(file.data.size()));
         return path.string();
     }
 };
@@ -89,7 +103,8 @@ TEST_F(ImageLoader, KeepsTheFileAfterEveryReaderButTga) {
 }
 
 TEST_F(ImageLoader, FileThatCannotBeReadLeavesNoBuffersAndKeepsTheSize) {
-    ASSERT_EQ(load(im.image, write("big.qfr", Bytes().u16(64).u16(64).u8(24).fill(64 * 64 * 3, 9)).c_str()),
+    ASSERT_EQ(load(im.image,
+                   write("big.qfr", Bytes().u16(64).u16(64).u8(24).fill(64 * 64 * 3, 9)).c_str()),
               ImageOk);
     EXPECT_EQ(load(im.image, (dir / "missing.bmp").c_str()), ImageNoData);
     EXPECT_EQ(im->pixels, nullptr);
@@ -116,8 +131,8 @@ TEST(EqualsIgnoreCase, FoldsCodesAbove96Only) {
     EXPECT_TRUE(equalsIgnoreCase("", ""));
     EXPECT_FALSE(equalsIgnoreCase(".bmp", ".bmpx"));
     EXPECT_FALSE(equalsIgnoreCase(".bm", ".bmp"));
-    EXPECT_FALSE(equalsIgnoreCase("@", "`"));              // 96 is not folded
-    EXPECT_FALSE(equalsIgnoreCase("\xE9", "\xC9"));        // nor codes of 128 and above
+    EXPECT_FALSE(equalsIgnoreCase("@", "`"));       // 96 is not folded
+    EXPECT_FALSE(equalsIgnoreCase("\xE9", "\xC9")); // nor codes of 128 and above
 }
 
 TEST(PixelTransforms, FlipRowsExchangesOuterRowsOnly) {
@@ -143,7 +158,7 @@ TEST(PixelTransforms, SwapRedBlueLeavesFourthBytesAndSmallPixels) {
     im.pixels = pixels;
     swapRedBlue(im);
     EXPECT_EQ(ByteList(pixels, pixels + 8), (ByteList{3, 2, 1, 4, 7, 6, 5, 8}));
-    im.bitsPerPixel = 16;  // a third byte would belong to the next pixel
+    im.bitsPerPixel = 16; // a third byte would belong to the next pixel
     swapRedBlue(im);
     EXPECT_EQ(ByteList(pixels, pixels + 8), (ByteList{3, 2, 1, 4, 7, 6, 5, 8}));
 }
@@ -177,4 +192,4 @@ TEST(ImageRecord, StatusNames) {
     EXPECT_STREQ(imageStatusName(ImageUnsupported), "ImageUnsupported");
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@ Bytes pcx(int width, int height, int planes, int bytesPerLine, const ByteList& e
     b.padTo(65).u8(unsigned(planes)).u16(unsigned(bytesPerLine)).padTo(128).append(encoded);
     if (table) {
         b.u8(12);
-        for (int i = 0; i < 256; ++i) b.raw({unsigned(i), unsigned(i + 1) & 0xFF, unsigned(i + 2) & 0xFF});
+        for (int i = 0; i < 256; ++i)
+            b.raw({unsigned(i), unsigned(i + 1) & 0xFF, unsigned(i + 2) & 0xFF});
     }
     return b;
 }
@@ -32,7 +33,7 @@ TEST(PcxReader, OnePlaneGivesIndicesAndTheTrailingTable) {
     ASSERT_EQ(readPcx(im.image), ImageOk);
     EXPECT_EQ(im->bitsPerPixel, 8);
     EXPECT_EQ(im->variant, 1);
-    EXPECT_EQ(im.pixels(4), (ByteList{1, 2, 200, 200}));  // top row first, as stored
+    EXPECT_EQ(im.pixels(4), (ByteList{1, 2, 200, 200})); // top row first, as stored
     ASSERT_NE(im->palette, nullptr);
     EXPECT_EQ(im.paletteEntry(200), (ByteList{200, 201, 202}));
 }
@@ -65,8 +66,9 @@ TEST(PcxReader, BytesMissingFromShortLinesReadAsZero) {
 TEST(PcxReader, WindowGivesTheSize) {
     Bytes file = pcx(1, 1, 1, 64, {});
     file.put16(8, 63).put16(10, 63);
-    file.data.insert(file.data.begin() + 128, {0xFF, 9, 0xC1, 9});  // 64 bytes, 64 times
-    for (int i = 1; i < 64; ++i) file.data.insert(file.data.begin() + 128, {0xFF, 9, 0xC1, 9});
+    file.data.insert(file.data.begin() + 128, {0xFF, 9, 0xC1, 9}); // 64 bytes, 64 times
+    for (int i = 1; i < 64; ++i)
+        file.data.insert(file.data.begin() + 128, {0xFF, 9, 0xC1, 9});
     HeldImage im(file);
     ASSERT_EQ(readPcx(im.image), ImageOk);
     EXPECT_EQ(im->width, 64);
@@ -75,26 +77,30 @@ TEST(PcxReader, WindowGivesTheSize) {
 }
 
 TEST(PcxReader, HeaderChecks) {
-    struct Case { size_t at; unsigned value; ImageStatus status; };
+    struct Case {
+        size_t at;
+        unsigned value;
+        ImageStatus status;
+    };
     const Case cases[] = {
-        {0, 11, ImageBadFile},      // manufacturer
-        {1, 6, ImageUnsupported},   // version
-        {3, 3, ImageBadFile},       // bits per plane
+        {0, 11, ImageBadFile},    // manufacturer
+        {1, 6, ImageUnsupported}, // version
+        {3, 3, ImageBadFile},     // bits per plane
         {3, 1, ImageUnsupported},
         {3, 4, ImageUnsupported},
-        {2, 0, ImageUnsupported},   // encoding
-        {65, 2, ImageUnsupported},  // 8 bits in two planes: no layout to fill
+        {2, 0, ImageUnsupported},  // encoding
+        {65, 2, ImageUnsupported}, // 8 bits in two planes: no layout to fill
         {65, 4, ImageUnsupported},
-        {67, 0x80, ImageUnsupported},  // 32768 bytes per line: more than the field holds
+        {67, 0x80, ImageUnsupported}, // 32768 bytes per line: more than the field holds
     };
     for (const Case& c : cases) {
         HeldImage im(pcx(2, 1, 1, 2, {1, 2}).put8(c.at, c.value));
         EXPECT_EQ(readPcx(im.image), c.status) << c.at << " = " << c.value;
         EXPECT_EQ(im->pixels, nullptr);
     }
-    HeldImage inverted(pcx(2, 1, 1, 2, {1, 2}).put16(4, 5).put16(8, 2));  // x max below x min
+    HeldImage inverted(pcx(2, 1, 1, 2, {1, 2}).put16(4, 5).put16(8, 2)); // x max below x min
     EXPECT_EQ(readPcx(inverted.image), ImageBadFile);
-    HeldImage tooWide(pcx(2, 1, 1, 2, {1, 2}).put16(8, 40000));  // 40001 wraps below 1
+    HeldImage tooWide(pcx(2, 1, 1, 2, {1, 2}).put16(8, 40000)); // 40001 wraps below 1
     EXPECT_EQ(readPcx(tooWide.image), ImageBadFile);
     HeldImage headerCut(Bytes(pcx(1, 1, 1, 2, {}, false)).cut(1));
     EXPECT_EQ(readPcx(headerCut.image), ImageBadFile);
@@ -120,4 +126,4 @@ TEST(PcxReader, MissingTableMarker) {
     EXPECT_EQ(readPcx(tiny.image), ImageBadFile);
 }
 
-}  // namespace
+} // namespace

@@ -5,7 +5,10 @@
 namespace {
 
 Bytes qfr(int width, int height, int bits, size_t pixelBytes) {
-    return Bytes().u16(unsigned(width) & 0xFFFF).u16(unsigned(height) & 0xFFFF).u8(unsigned(bits) & 0xFF)
+    return Bytes()
+        .u16(unsigned(width) & 0xFFFF)
+        .u16(unsigned(height) & 0xFFFF)
+        .u8(unsigned(bits) & 0xFF)
         .fill(pixelBytes, 0x5A);
 }
 
@@ -41,7 +44,7 @@ TEST(QfrReader, EmptyPictureAndShortHeader) {
 }
 
 TEST(QfrReader, RefusesSizesThatOnlyAddUp) {
-    HeldImage negative(qfr(-2, -2, 24, 12));  // -2 x -2 x 3 = 12, the length the file has
+    HeldImage negative(qfr(-2, -2, 24, 12)); // -2 x -2 x 3 = 12, the length the file has
     EXPECT_EQ(readQfr(negative.image), ImageBadFile);
     EXPECT_EQ(negative->pixels, nullptr);
     HeldImage negativeDepth(qfr(-1, 2, -24, 6));
@@ -50,4 +53,4 @@ TEST(QfrReader, RefusesSizesThatOnlyAddUp) {
     EXPECT_EQ(readQfr(huge.image), ImageUnsupported);
 }
 
-}  // namespace
+} // namespace

@@ -14,7 +14,8 @@ Bytes tga(int type, int width, int height, int bits, unsigned descriptor, const 
     b.u16(0).u16(0).u16(unsigned(width)).u16(unsigned(height)).raw({unsigned(bits), descriptor});
     b.fill(size_t(idLength), 0x49);
     if (colourMap) {
-        for (unsigned i = 0; i < 256; ++i) b.raw({i, (2 * i) & 0xFF, (3 * i) & 0xFF});
+        for (unsigned i = 0; i < 256; ++i)
+            b.raw({i, (2 * i) & 0xFF, (3 * i) & 0xFF});
     }
     return b.append(pixels);
 }
@@ -91,7 +92,11 @@ TEST(TgaReader, ColourMappedGivesIndicesAndAnRgbTable) {
 }
 
 TEST(TgaReader, RefusesWhatItDoesNotDecode) {
-    struct Case { Bytes file; ImageStatus status; const char* what; };
+    struct Case {
+        Bytes file;
+        ImageStatus status;
+        const char* what;
+    };
     const Case cases[] = {
         {tga(2, 2, 1, 24, 0, ByteList(5)), ImageBadFile, "one byte short"},
         {tga(2, 1, 1, 24, 0, ByteList(3), true), ImageBadFile, "type 2 with a map"},
@@ -128,4 +133,4 @@ TEST(TgaReader, ColourMapCutShortIsRefused) {
     EXPECT_EQ(im->palette, nullptr);
 }
 
-}  // namespace
+} // namespace
