@@ -95,6 +95,7 @@ struct MessageBoxCall {
     std::string caption;
     UINT type;
     int answer;
+    bool ownerDisabled; // the owner's top-level window was disabled while the box was up
 };
 const std::vector<MessageBoxCall>& messageBoxCalls();
 

@@ -78,7 +78,9 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT type) {
         answer = s.messageBoxAnswers.front();
         s.messageBoxAnswers.pop_front();
     }
-    s.messageBoxes.push_back(MessageBoxCall{owner, text, caption, type, answer});
+    HWND ownerTop = layer::topLevelOf(owner);
+    bool ownerDisabled = ownerTop && !IsWindowEnabled(ownerTop);
+    s.messageBoxes.push_back(MessageBoxCall{owner, text, caption, type, answer, ownerDisabled});
     return answer;
 }
 
