@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/headless/headless.h"
-#include "tests/platform/test_resources.h"
 #include "platform/winapi.h"
+#include "tests/platform/test_resources.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ inline std::vector<Notice> notices;
 inline std::function<void(WPARAM, LPARAM)> onCommand;
 
 class LayerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
