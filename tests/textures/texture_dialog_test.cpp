@@ -66,8 +66,9 @@ TEST_F(TextureDialogTest, TemplateControlsAreTheRightKindsWithTheirTexts) {
     const Expected expected[] = {
         {IDOK, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP},
         {IDCANCEL, "Button", "Cancel", WS_TABSTOP},
-        {idMinFilter, "ComboBox", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
-        {idMagFilter, "ComboBox", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
+        // A drop-down combo shows its selected item.
+        {idMinFilter, "ComboBox", "GL_NEAREST", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
+        {idMagFilter, "ComboBox", "GL_NEAREST", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
         {idBrowse, "Button", "Browse", WS_TABSTOP},
         {idImageDetails, "ListBox", "",
          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP},

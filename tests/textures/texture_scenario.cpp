@@ -4,19 +4,16 @@
 
 #include <GL/gl.h>
 #include <set>
-#include <sstream>
 #include <unistd.h>
 
 #include "app/shell.h"
-#include "app/start_up.h"
-#include "platform/resource_data.h"
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 
 namespace textures {
 
 void TextureScenario::SetUp() {
-    resetProgramState();
+    harness::ProgramTest::SetUp();
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::filesystem::temp_directory_path() /
              ("qf_textures_" + std::to_string(getpid()) + "_" + test->name());
@@ -24,9 +21,9 @@ void TextureScenario::SetUp() {
 }
 
 void TextureScenario::TearDown() {
-    resetProgramState();
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+    harness::ProgramTest::TearDown();
 }
 
 std::string TextureScenario::writePicture(const std::string& name,
@@ -35,13 +32,6 @@ std::string TextureScenario::writePicture(const std::string& name,
     writeFile(path, bytes);
     return path;
 }
-
-int runProgram() {
-    char commandLine[] = "";
-    return WinMain(moduleInstance(programResources), nullptr, commandLine, SW_SHOWNORMAL);
-}
-
-HWND control(int id) { return headless::findControl(mainWindow, id); }
 
 HWND dialogItem(int id) { return headless::findControl(headless::activeDialog(), id); }
 
@@ -63,18 +53,11 @@ void applyPicture(const std::string& path, int minFilterIndex, int magFilterInde
 
 std::vector<std::string> details() { return headless::items(dialogItem(idImageDetails)); }
 
-void requestFrame() { PostMessageA(mainWindow, WM_NULL, 0, 0); }
-
 ::testing::AssertionResult pixelNear(int x, int y, Rgba expected, int tolerance) {
     if (headless::presentedFrame().empty()) return ::testing::AssertionFailure() << "no frame";
-    headless::Rgb actual = headless::presentedPixel(x, y);
-    auto near = [&](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
-    if (near(actual.r, expected.r) && near(actual.g, expected.g) && near(actual.b, expected.b))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pixel " << x << ", " << y << " is (" << int(actual.r) << ", " << int(actual.g)
-           << ", " << int(actual.b) << "), expected (" << int(expected.r) << ", "
-           << int(expected.g) << ", " << int(expected.b) << ")";
+    return harness::colourNear(headless::presentedPixel(x, y),
+                               {expected.r, expected.g, expected.b}, tolerance)
+           << " at pixel " << x << ", " << y;
 }
 
 ::testing::AssertionResult showsPicture(const SquareOnScreen& square, const Picture& picture,

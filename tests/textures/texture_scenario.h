@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "platform/headless/headless.h"
+#include "tests/app/program_harness.h"
 #include "tests/textures/picture_files.h"
 
 namespace textures {
 
-// One program run per test: the layer and the program's values start and end clean, and the
-// picture files live in a folder of the test's own.
-class TextureScenario : public ::testing::Test {
+using harness::control;
+using harness::requestFrame;
+using harness::runProgram;
+
+// One program run per test, with the picture files in a folder of the test's own.
+class TextureScenario : public harness::ProgramTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -23,14 +27,9 @@ protected:
     // Writes the file into the test's folder and returns its full path.
     std::string writePicture(const std::string& name, const std::vector<uint8_t>& bytes);
 
-    headless::Session session;
     std::filesystem::path folder;
 };
 
-// Starts WinMain; returns once the program quits or the script runs out.
-int runProgram();
-
-HWND control(int id);    // a main window control
 HWND dialogItem(int id); // a control of the open Texture Map dialog
 
 // In the open dialog: the file chooser will answer `path`, then Browse is pressed.
@@ -38,9 +37,6 @@ void browse(const std::string& path);
 // Presses Modify, Browse with `path`, then OK, picking the filters first.
 void applyPicture(const std::string& path, int minFilterIndex = 0, int magFilterIndex = 0);
 std::vector<std::string> details(); // the lines of the open dialog's details list
-
-// Posts a message that does nothing, so the main loop draws one frame when idle.
-void requestFrame();
 
 // Where a square drawn at centre (x, y) in pixels, 2 * half pixels wide, shows each texel of
 // a 2 x 2 picture: the centre of the matching quarter. Mirrored: s runs right to left.
