@@ -19,7 +19,8 @@ void modifyTexture() {
 }
 
 void removeTexture() {
-    if (!currentPolygon || currentPolygon->texture == 0) return;
+    if (!currentPolygon || currentPolygon->texture == 0)
+        return;
     Polygon& polygon = *currentPolygon;
     GLuint texture = polygon.texture;
     glDeleteTextures(1, &texture);

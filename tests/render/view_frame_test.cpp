@@ -122,7 +122,7 @@ TEST_F(ViewFrameDragTest, DragTurnsTheViewIn3DByWholeDegrees) {
         headless::mouseUp(viewFrame, 190, 260);
     });
     harness::runProgram();
-    EXPECT_EQ(viewAngleY, 55.0f); // 10 + 45
+    EXPECT_EQ(viewAngleY, 55.0f);  // 10 + 45
     EXPECT_EQ(viewAngleX, -20.0f); // 0 - 20
     EXPECT_EQ(currentPolygon->x, 0);
 }
