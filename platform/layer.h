@@ -139,7 +139,7 @@ struct Layer {
     HGLRC currentGl = nullptr;
     HDC currentGlDc = nullptr;
     std::map<int, HGDIOBJ> stockObjects;
-    std::map<std::string, HICON> systemIcons; // by "icon:n" / "cursor:n" / module+id
+    std::map<std::string, HICON> sharedHandles; // icons and cursors, one handle per resource
 
     bool commonControls = false;            // InitCommonControls ran: the trackbar class exists
     int richEditLoads = 0;                  // LoadLibraryA("riched32.dll") not yet freed

@@ -25,7 +25,7 @@ template <typename Record> const Record* findById(std::span<const Record> record
 }
 
 HICON sharedHandle(const std::string& key) {
-    auto& handles = state().systemIcons;
+    auto& handles = state().sharedHandles;
     auto found = handles.find(key);
     if (found != handles.end())
         return found->second;

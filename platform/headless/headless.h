@@ -74,7 +74,9 @@ void typeText(HWND window, const char* text);
 
 void pickListItem(HWND listBox, int index);   // scrolls it into view, clicks the row
 void pickComboItem(HWND comboBox, int index); // opens the drop-down, clicks the row
-// Presses on the thumb, moves it to `position` in `moves` equal steps, releases it.
+// Presses on the thumb, moves it to the pixel of `position` in `moves` equal steps, releases
+// it. With more values than pixels some positions have no pixel of their own, as on the real
+// control; keys reach every position.
 void dragTrackbar(HWND trackbar, int position, int moves = 1);
 void clickTrackbarChannel(HWND trackbar, bool afterThumb); // a page step, as a channel click
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace headless {
 
@@ -108,7 +109,9 @@ void dragTrackbar(HWND trackbar, int position, int moves) {
     int length = (vertical ? client.bottom : client.right) - 2 * layer::trackbarMargin;
     int from = layer::trackbarThumbX(trackbar, bar->pos);
     int span = std::max(1, bar->max - bar->min);
-    int to = layer::trackbarMargin + (position - bar->min) * length / span;
+    int to =
+        layer::trackbarMargin +
+        static_cast<int>(std::lround(static_cast<double>(position - bar->min) * length / span));
     int across = (vertical ? client.right : client.bottom) / 2;
     auto at = [&](int place, UINT message) {
         vertical ? inputMouse(trackbar, message, across, place)

@@ -16,7 +16,7 @@ namespace harness {
 
 // One program run per test; the layer and the program's values start clean and end clean.
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

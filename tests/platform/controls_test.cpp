@@ -289,3 +289,22 @@ TEST_F(StaticTest, NotifyStyleDecidesWhoGetsTheMouse) {
     EXPECT_EQ(commandCodes(frame), (std::vector<int>{STN_CLICKED}));
     EXPECT_TRUE(commandCodes(label).empty());
 }
+
+TEST_F(EditTest, OwnerMovingTheFocusAwayOnSetFocusIsHonoured) {
+    HWND list = makeControl("LISTBOX", "PolyList", LBS_NOTIFY, 2, 10, 10, 147, 90);
+    HWND field = makeControl("EDIT", "0.00", ES_CENTER, 19, 200, 10, 55, 17);
+    onCommand = [&](WPARAM wParam, LPARAM) {
+        if (HIWORD(wParam) == EN_SETFOCUS)
+            SetFocus(list);
+    };
+    queueStep([&] {
+        click(field);
+        typeText(nullptr, "7"); // keys go where the focus went
+    });
+    runLoop();
+    EXPECT_EQ(focusWindow(), list);
+    EXPECT_EQ(windowText(field), "0.00");
+    EXPECT_EQ(commandCodes(field), (std::vector<int>{EN_SETFOCUS, EN_KILLFOCUS}));
+    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS}));
+    EXPECT_EQ(captureWindow(), nullptr);
+}

@@ -229,3 +229,26 @@ TEST_F(DialogTest, UnknownTemplateFails) {
         DialogBoxParamA(nullptr, MAKEINTRESOURCEA(renameDialog), owner, recordingDialogProc, 0),
         -1);
 }
+
+TEST_F(DialogTest, EscapeWithAnOpenListClosesTheListNotTheDialog) {
+    queueStep([&] {
+        HWND dialog = activeDialog();
+        HWND filter = CreateWindowExA(
+            0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 10, 10, 120, 60,
+            dialog, reinterpret_cast<HMENU>(1031), testModule(), nullptr);
+        SendMessageA(filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("GL_NEAREST"));
+        SendMessageA(filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("GL_LINEAR"));
+        SendMessageA(filter, CB_SETCURSEL, 0, 0);
+        SetFocus(filter);
+        pressKey(filter, VK_F4);
+        pressKey(filter, VK_DOWN);
+        pressKey(filter, VK_ESCAPE);
+        queueStep([&, dialog, filter] {
+            EXPECT_EQ(activeDialog(), dialog);
+            EXPECT_FALSE(comboDropped(filter));
+            EXPECT_EQ(selection(filter), 1); // the arrow's change stays
+            pressKey(filter, VK_ESCAPE);     // now it is the dialog's
+        });
+    });
+    EXPECT_EQ(run(renameDialog), IDCANCEL + 100);
+}

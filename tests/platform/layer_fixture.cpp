@@ -7,10 +7,10 @@ namespace {
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (onCommand)
-            onCommand(wParam, lParam);
         notices.push_back(
             Notice{message, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+        if (onCommand)
+            onCommand(wParam, lParam);
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:

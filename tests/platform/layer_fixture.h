@@ -19,8 +19,8 @@ struct Notice {
     bool operator==(const Notice&) const = default;
 };
 
-// What the recording window received, and a hook called for each WM_COMMAND before it is
-// recorded (tests put the owner's reactions there).
+// What the recording window received, in the order it arrived, and a hook called for each
+// WM_COMMAND once it is recorded (tests put the owner's reactions there).
 inline std::vector<Notice> notices;
 inline std::function<void(WPARAM, LPARAM)> onCommand;
 

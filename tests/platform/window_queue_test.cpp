@@ -182,3 +182,33 @@ TEST_F(AcceleratorTest, ShiftedKeyIsNotTheUnshiftedAccelerator) {
     runLoop(table);
     EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 3, 1, nullptr}}));
 }
+
+TEST(SessionTest, EndingASessionDestroysWhatIsLeftAndForgetsClasses) {
+    static int destroyed = 0;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = +[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_DESTROY)
+            ++destroyed;
+        return DefWindowProcA(w, m, wp, lp);
+    };
+    wc.lpszClassName = "Leftover";
+    HWND window;
+    {
+        Session session;
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        EXPECT_EQ(RegisterClassExA(&wc), 0); // once per name
+        window = CreateWindowExA(0, "Leftover", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        queueStep([] {});
+        PostQuitMessage(0);
+    }
+    EXPECT_EQ(destroyed, 1);
+    Session next;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(stepsLeft(), 0u);
+    EXPECT_NE(RegisterClassExA(&wc), 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)); // the old quit is gone too
+}
