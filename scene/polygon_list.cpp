@@ -98,7 +98,8 @@ void duplicatePolygon() {
         return;
     }
     Polygon* copy = makePolygon();
-    if (!copy) return showOutOfMemory();
+    if (!copy)
+        return showOutOfMemory();
     *copy = *currentPolygon;
     copy->next = nullptr; // the copy stays the tail
     if (!copyPicture(*currentPolygon, *copy)) {
@@ -106,8 +107,8 @@ void duplicatePolygon() {
         return showOutOfMemory();
     }
     // A long source name is cut at the end of the copy's name field.
-    std::string name = "Poly " + std::to_string(polygonCounter) + " (Copy of " +
-                       currentPolygon->name + ")";
+    std::string name =
+        "Poly " + std::to_string(polygonCounter) + " (Copy of " + currentPolygon->name + ")";
     std::snprintf(copy->name, sizeof copy->name, "%s", name.c_str());
     ++polygonCounter;
     linkAtTail(copy);

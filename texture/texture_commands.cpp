@@ -22,7 +22,8 @@ void modifyTexture() {
 
 void removeTexture() {
     // A picture loaded without a texture made from it stays, with its name.
-    if (!currentPolygon || currentPolygon->texture == 0) return;
+    if (!currentPolygon || currentPolygon->texture == 0)
+        return;
     Polygon& polygon = *currentPolygon;
     deleteTexture(polygon.texture);
     std::strcpy(polygon.textureFile, "None");

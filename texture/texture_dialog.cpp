@@ -20,7 +20,9 @@ struct FilterChoice {
 // Neither filter uses mipmaps, so the single level uploaded is a complete texture.
 const FilterChoice filterChoices[] = {{"GL_NEAREST", GL_NEAREST}, {"GL_LINEAR", GL_LINEAR}};
 
-HWND item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+HWND item(HWND dialog, int id) {
+    return GetDlgItem(dialog, id);
+}
 
 void addDetail(HWND dialog, const char* line) {
     SendDlgItemMessageA(dialog, idImageDetails, LB_ADDSTRING, 0, LPARAM(line));
@@ -71,7 +73,8 @@ void onOk(HWND dialog) {
     polygon.minFilterIndex = selectedFilter(item(dialog, idMinFilter), minFilter);
     polygon.magFilterIndex = selectedFilter(item(dialog, idMagFilter), magFilter);
     // An unsupported depth leaves an empty texture; the polygon is then drawn untextured.
-    if (polygon.image.pixels) createTexture(polygon.image, minFilter, magFilter);
+    if (polygon.image.pixels)
+        createTexture(polygon.image, minFilter, magFilter);
     SendMessageA(textureFileField, WM_SETTEXT, 0, LPARAM(polygon.textureFile));
     EndDialog(dialog, 0);
 }
@@ -80,7 +83,8 @@ void onOk(HWND dialog) {
 void onBrowse(HWND dialog) {
     char path[fileChooserBufferSize] = "";
     char name[fileChooserBufferSize] = "";
-    if (!chooseTextureFile(dialog, "Select Texture Image", path, name)) return;
+    if (!chooseTextureFile(dialog, "Select Texture Image", path, name))
+        return;
     addDetail(dialog, name);
 
     Polygon& polygon = *currentPolygon;
@@ -90,7 +94,8 @@ void onBrowse(HWND dialog) {
     }
     setTextureFileName(polygon.textureFile, name);
     addSizeDetail(dialog, polygon.image);
-    if (isPowerOfTwo(polygon.image.width) && isPowerOfTwo(polygon.image.height)) return;
+    if (isPowerOfTwo(polygon.image.width) && isPowerOfTwo(polygon.image.height))
+        return;
 
     MessageBoxA(dialog, "Image dimensions are not powers of 2", "Invalid Texture", MB_OK);
     addDetail(dialog, "Image width is not a power of 2 - Invalid texture");
@@ -138,7 +143,8 @@ void setTextureFileName(char (&textureFile)[256], const char* name) {
     if (length >= sizeof textureFile) {
         length = sizeof textureFile - 1;
         // Step back over the continuation bytes of a character the cut would split.
-        while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) --length;
+        while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+            --length;
     }
     std::memcpy(textureFile, name, length);
     textureFile[length] = '\0';

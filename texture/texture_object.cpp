@@ -16,18 +16,19 @@ namespace {
 // Rows of any width travel packed: a 24-bit row of 2 pixels is 6 bytes, not 8. The previous
 // alignment is put back so nothing else sees the change.
 class PackedRows {
-public:
+  public:
     explicit PackedRows(GLenum which) : which_(which) {
         glGetIntegerv(which_, &previous_);
         glPixelStorei(which_, 1);
     }
     ~PackedRows() {
-        if (previous_ > 0) glPixelStorei(which_, previous_);
+        if (previous_ > 0)
+            glPixelStorei(which_, previous_);
     }
     PackedRows(const PackedRows&) = delete;
     PackedRows& operator=(const PackedRows&) = delete;
 
-private:
+  private:
     GLenum which_;
     GLint previous_ = 0; // stays 0 without a context, when there is nothing to put back
 };
@@ -67,13 +68,14 @@ struct LevelPicture {
 bool readBoundPicture(LevelPicture& picture) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &picture.width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &picture.height);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT,
-                             &picture.internalFormat);
-    if (picture.width <= 0 || picture.height <= 0) return true;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &picture.internalFormat);
+    if (picture.width <= 0 || picture.height <= 0)
+        return true;
     // Read as RGBA whatever it holds; the internal format drops what the original lacked.
     const size_t bytes = size_t(picture.width) * size_t(picture.height) * 4;
     picture.rgba.reset(new (std::nothrow) uint8_t[bytes]);
-    if (!picture.rgba) return false;
+    if (!picture.rgba)
+        return false;
     PackedRows packed(GL_PACK_ALIGNMENT);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.get());
     return true;
@@ -81,7 +83,9 @@ bool readBoundPicture(LevelPicture& picture) {
 
 } // namespace
 
-bool isPowerOfTwo(int32_t n) { return n >= 2 && (n & (n - 1)) == 0; }
+bool isPowerOfTwo(int32_t n) {
+    return n >= 2 && (n & (n - 1)) == 0;
+}
 
 int createTexture(const Image& image, int32_t minFilter, int32_t magFilter) {
     Polygon& polygon = *currentPolygon;
@@ -96,7 +100,8 @@ int createTexture(const Image& image, int32_t minFilter, int32_t magFilter) {
     case 32: components = 4, format = GL_RGBA; break;
     default: return 0; // the name stays, without a picture: drawn untextured
     }
-    if (!image.pixels) return 0;
+    if (!image.pixels)
+        return 0;
     {
         PackedRows packed(GL_UNPACK_ALIGNMENT);
         glTexImage2D(GL_TEXTURE_2D, 0, components, image.width, image.height, 0, format,
@@ -108,14 +113,16 @@ int createTexture(const Image& image, int32_t minFilter, int32_t magFilter) {
 }
 
 void deleteTexture(uint32_t& texture) {
-    if (texture == 0) return;
+    if (texture == 0)
+        return;
     glDeleteTextures(1, &texture);
     texture = 0;
 }
 
 bool copyTexture(uint32_t source, uint32_t& copy) {
     copy = 0;
-    if (source == 0) return true;
+    if (source == 0)
+        return true;
     GLint previousBinding = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousBinding);
 
@@ -128,8 +135,8 @@ bool copyTexture(uint32_t source, uint32_t& copy) {
         glBindTexture(GL_TEXTURE_2D, copy);
         if (picture.rgba) {
             PackedRows packed(GL_UNPACK_ALIGNMENT);
-            glTexImage2D(GL_TEXTURE_2D, 0, picture.internalFormat, picture.width, picture.height,
-                         0, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.get());
+            glTexImage2D(GL_TEXTURE_2D, 0, picture.internalFormat, picture.width, picture.height, 0,
+                         GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.get());
         }
         setBoundSampling(sampling);
     }

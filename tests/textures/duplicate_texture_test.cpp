@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <cstring>
+#include <ostream>
 
 #include "app/shell.h"
 #include "panel/panel.h"
@@ -25,7 +26,7 @@ constexpr int sourceX = -60;
 constexpr int copyX = 60;
 
 class DuplicateTextureTest : public TextureScenario {
-protected:
+  protected:
     void SetUp() override {
         TextureScenario::SetUp();
         ASSERT_TRUE(headless::glAvailable()) << "these tests draw with the offscreen GL surface";
@@ -54,7 +55,8 @@ protected:
 
 Polygon* polygonNamed(const char* prefix) {
     for (Polygon* polygon = polygonListHead; polygon; polygon = polygon->next)
-        if (std::string(polygon->name).rfind(prefix, 0) == 0) return polygon;
+        if (std::string(polygon->name).rfind(prefix, 0) == 0)
+            return polygon;
     return nullptr;
 }
 
@@ -145,6 +147,20 @@ struct PairCase {
     Action secondAction;
 };
 
+const char* actionName(Action action) {
+    switch (action) {
+    case Action::RemovePolygon: return "Remove";
+    case Action::Retexture: return "Retexture";
+    case Action::RemoveTexture: return "RemoveTexture";
+    }
+    return "";
+}
+
+void PrintTo(const PairCase& pair, std::ostream* out) {
+    *out << (pair.sourceFirst ? "source " : "copy ") << actionName(pair.firstAction) << ", then "
+         << (pair.sourceFirst ? "copy " : "source ") << actionName(pair.secondAction);
+}
+
 struct PairState {
     bool present[2] = {true, true}; // source, copy
     Action done[2] = {};
@@ -154,15 +170,18 @@ struct PairState {
 // What a polygon of the pair draws now.
 ::testing::AssertionResult drawsAsExpected(const PairState& state, int which) {
     const SquareOnScreen square = squareAt(which == 0 ? sourceX : copyX);
-    if (!state.present[which]) return showsPlain(square, black);
-    if (!state.acted[which]) return showsPicture(square, primaries());
-    if (state.done[which] == Action::Retexture) return showsPicture(square, secondaries());
+    if (!state.present[which])
+        return showsPlain(square, black);
+    if (!state.acted[which])
+        return showsPicture(square, primaries());
+    if (state.done[which] == Action::Retexture)
+        return showsPicture(square, secondaries());
     return showsPlain(square, white);
 }
 
 class DuplicatePairTest : public DuplicateTextureTest,
                           public ::testing::WithParamInterface<PairCase> {
-protected:
+  protected:
     // Selects the polygon at its current list index and acts on it.
     void queueAction(PairState& state, int which, Action action) {
         queueStep([&state, which] {
@@ -171,8 +190,10 @@ protected:
         });
         queueStep([&state, which, action] {
             ASSERT_EQ(currentPolygon, polygonNamed(which == 0 ? "Poly 1" : "Poly 2"));
-            if (action == Action::RemovePolygon) click(control(idRemove));
-            if (action == Action::RemoveTexture) click(control(idRemoveTexture));
+            if (action == Action::RemovePolygon)
+                click(control(idRemove));
+            if (action == Action::RemoveTexture)
+                click(control(idRemoveTexture));
             if (action != Action::Retexture) {
                 state.present[which] = action != Action::RemovePolygon;
                 state.done[which] = action;
@@ -203,15 +224,6 @@ TEST_P(DuplicatePairTest, EachKeepsItsOwnPictureWhateverTheOtherDoes) {
     queueAction(state, pair.sourceFirst ? 1 : 0, pair.secondAction);
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
-}
-
-const char* actionName(Action action) {
-    switch (action) {
-    case Action::RemovePolygon: return "Remove";
-    case Action::Retexture: return "Retexture";
-    case Action::RemoveTexture: return "RemoveTexture";
-    }
-    return "";
 }
 
 std::vector<PairCase> everyOrder() {

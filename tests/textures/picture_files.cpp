@@ -15,7 +15,8 @@ struct Writer {
 
 void blueGreenRed(Writer& out, Rgba pixel, int bits) {
     out.u8(pixel.b), out.u8(pixel.g), out.u8(pixel.r);
-    if (bits == 32) out.u8(pixel.a);
+    if (bits == 32)
+        out.u8(pixel.a);
 }
 
 // One scan line of one plane: runs of up to 63, and single bytes that could pass for a run
@@ -23,8 +24,10 @@ void blueGreenRed(Writer& out, Rgba pixel, int bits) {
 void encodePcxLine(Writer& out, const std::vector<uint8_t>& line) {
     for (size_t i = 0; i < line.size();) {
         size_t run = 1;
-        while (i + run < line.size() && line[i + run] == line[i] && run < 63) ++run;
-        if (run > 1 || line[i] >= 0xC0) out.u8(0xC0 | unsigned(run));
+        while (i + run < line.size() && line[i + run] == line[i] && run < 63)
+            ++run;
+        if (run > 1 || line[i] >= 0xC0)
+            out.u8(0xC0 | unsigned(run));
         out.u8(line[i]);
         i += run;
     }
@@ -46,7 +49,8 @@ std::vector<uint8_t> bmpFile(const Picture& picture, int bits) {
     out.u16(1), out.u16(unsigned(bits)), out.u32(0), out.u32(pixelBytes);
     out.u32(2835), out.u32(2835), out.u32(0), out.u32(0);
     for (int y = picture.height - 1; y >= 0; --y) {
-        for (int x = 0; x < picture.width; ++x) blueGreenRed(out, picture.at(x, y), bits);
+        for (int x = 0; x < picture.width; ++x)
+            blueGreenRed(out, picture.at(x, y), bits);
         out.zeros(size_t(stride - rowBytes));
     }
     return out.bytes;
@@ -56,7 +60,8 @@ std::vector<uint8_t> pcxFile(const Picture& picture) {
     const unsigned bytesPerLine = unsigned(picture.width + (picture.width & 1)); // kept even
     Writer out;
     out.u8(10), out.u8(5), out.u8(1), out.u8(8);
-    out.u16(0), out.u16(0), out.u16(unsigned(picture.width - 1)), out.u16(unsigned(picture.height - 1));
+    out.u16(0), out.u16(0), out.u16(unsigned(picture.width - 1)),
+        out.u16(unsigned(picture.height - 1));
     out.u16(72), out.u16(72);
     out.zeros(48); // 16-colour table, unused at this depth
     out.u8(0), out.u8(3), out.u16(bytesPerLine), out.u16(1);
@@ -77,12 +82,13 @@ std::vector<uint8_t> pcxFile(const Picture& picture) {
 std::vector<uint8_t> tgaFile(const Picture& picture, int bits) {
     Writer out;
     out.u8(0), out.u8(0), out.u8(2);
-    out.zeros(5);                  // no colour map
-    out.u16(0), out.u16(0);        // origin
+    out.zeros(5);           // no colour map
+    out.u16(0), out.u16(0); // origin
     out.u16(unsigned(picture.width)), out.u16(unsigned(picture.height));
     out.u8(unsigned(bits)), out.u8(bits == 32 ? 8 : 0); // alpha bits; rows bottom first
     for (int y = picture.height - 1; y >= 0; --y)
-        for (int x = 0; x < picture.width; ++x) blueGreenRed(out, picture.at(x, y), bits);
+        for (int x = 0; x < picture.width; ++x)
+            blueGreenRed(out, picture.at(x, y), bits);
     return out.bytes;
 }
 
@@ -91,7 +97,8 @@ std::vector<uint8_t> qfrFile(const Picture& picture, int bits) {
     out.u16(unsigned(picture.width)), out.u16(unsigned(picture.height)), out.u8(unsigned(bits));
     for (const Rgba& pixel : picture.pixels) {
         out.u8(pixel.r), out.u8(pixel.g), out.u8(pixel.b);
-        if (bits == 32) out.u8(pixel.a);
+        if (bits == 32)
+            out.u8(pixel.a);
     }
     return out.bytes;
 }
@@ -106,5 +113,6 @@ std::vector<uint8_t> qfrFileOfDepth(int width, int height, int bits, uint8_t fil
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!file) throw std::runtime_error("cannot write " + path);
+    if (!file)
+        throw std::runtime_error("cannot write " + path);
 }

@@ -18,8 +18,12 @@ namespace {
 
 class TextureDialogTest : public TextureScenario {};
 
-void addPolygon() { click(control(idAdd)); }
-void openDialog() { click(control(idModifyTexture)); }
+void addPolygon() {
+    click(control(idAdd));
+}
+void openDialog() {
+    click(control(idModifyTexture));
+}
 
 TEST_F(TextureDialogTest, ModifyWithoutAPolygonSaysSoAndOpensNothing) {
     queueStep(openDialog);
@@ -113,8 +117,8 @@ TEST_F(TextureDialogTest, BrowseShowsTheChooserWithItsSettings) {
         EXPECT_EQ(record.lStructSize, DWORD(OPENFILENAME_SIZE_VERSION_400A));
         EXPECT_EQ(record.hwndOwner, headless::activeDialog());
         EXPECT_EQ(record.hInstance, instanceHandle);
-        EXPECT_EQ(call.filter, Lines({"Supported types (BMP,PCX,TGA,QFR)",
-                                      "*.bmp;*.pcx;*.tga;*.qfr"}));
+        EXPECT_EQ(call.filter,
+                  Lines({"Supported types (BMP,PCX,TGA,QFR)", "*.bmp;*.pcx;*.tga;*.qfr"}));
         EXPECT_EQ(record.lpstrCustomFilter, nullptr);
         EXPECT_EQ(record.nMaxCustFilter, 0u);
         EXPECT_EQ(record.nFilterIndex, 0u);
@@ -158,10 +162,10 @@ TEST_F(TextureDialogTest, SidesThatAreNotPowersOfTwoDiscardThePicture) {
         browse(tall);
     });
     queueStep([&] {
-        EXPECT_EQ(details(), Lines({"wide.qfr", "100 x 64 24 bit",
-                                    "Image width is not a power of 2 - Invalid texture",
-                                    "tall.qfr", "64 x 100 24 bit",
-                                    "Image width is not a power of 2 - Invalid texture"}));
+        EXPECT_EQ(details(),
+                  Lines({"wide.qfr", "100 x 64 24 bit",
+                         "Image width is not a power of 2 - Invalid texture", "tall.qfr",
+                         "64 x 100 24 bit", "Image width is not a power of 2 - Invalid texture"}));
         browse(dot);
     });
     queueStep([] {
@@ -204,8 +208,8 @@ TEST_F(TextureDialogTest, ALoadFailureKeepsTheDialogOpenAndTheEarlierName) {
         browse(good); // the user may try again
     });
     queueStep([] {
-        EXPECT_EQ(details(), Lines({"good.tga", "2 x 2 24 bit", "broken.bmp", "good.tga",
-                                    "2 x 2 24 bit"}));
+        EXPECT_EQ(details(),
+                  Lines({"good.tga", "2 x 2 24 bit", "broken.bmp", "good.tga", "2 x 2 24 bit"}));
         click(dialogItem(IDOK));
     });
     queueStep([] {

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <functional>
+#include <ostream>
 
 #include "app/shell.h"
 #include "panel/panel.h"
@@ -20,14 +21,16 @@ namespace {
 constexpr Rgba white{255, 255, 255, 255};
 
 class TextureDrawingTest : public TextureScenario {
-protected:
+  protected:
     void SetUp() override {
         TextureScenario::SetUp();
         ASSERT_TRUE(headless::glAvailable()) << "these tests draw with the offscreen GL surface";
     }
 };
 
-void addPolygon() { click(control(idAdd)); }
+void addPolygon() {
+    click(control(idAdd));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Every format the chooser offers
@@ -36,6 +39,10 @@ struct FormatCase {
     const char* fileName;
     std::function<std::vector<uint8_t>(const Picture&)> encode;
 };
+
+void PrintTo(const FormatCase& format, std::ostream* out) {
+    *out << format.fileName;
+}
 
 class TextureFormatTest : public TextureDrawingTest,
                           public ::testing::WithParamInterface<FormatCase> {};
@@ -76,6 +83,10 @@ struct ViewCase {
     bool linear;
 };
 
+void PrintTo(const ViewCase& view, std::ostream* out) {
+    *out << (view.perspective ? "3D" : "2D") << (view.linear ? " GL_LINEAR" : " GL_NEAREST");
+}
+
 class TextureViewTest : public TextureDrawingTest,
                         public ::testing::WithParamInterface<ViewCase> {};
 
@@ -84,7 +95,8 @@ TEST_P(TextureViewTest, FilterAndModeShapeThePicture) {
     // Two pixels wide at 24 bits: 6-byte rows, read exactly.
     const std::string path = writePicture("quarters.bmp", bmpFile(primaries(), 24));
     queueStep(addPolygon);
-    if (view.perspective) queueStep([] { headless::chooseMenuItem(mainWindow, idPerspective); });
+    if (view.perspective)
+        queueStep([] { headless::chooseMenuItem(mainWindow, idPerspective); });
     applyPicture(path, 0, view.linear ? 1 : 0);
     queueStep([view] {
         SquareOnScreen square = squareAt(0);
@@ -95,8 +107,8 @@ TEST_P(TextureViewTest, FilterAndModeShapeThePicture) {
         const Rgba average{128, 128, 128, 255};
         headless::Rgb middle = headless::presentedPixel(256, 256);
         bool blended = pixelNear(256, 256, average, 8);
-        EXPECT_EQ(blended, view.linear) << int(middle.r) << ", " << int(middle.g) << ", "
-                                        << int(middle.b);
+        EXPECT_EQ(blended, view.linear)
+            << int(middle.r) << ", " << int(middle.g) << ", " << int(middle.b);
     });
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
@@ -146,8 +158,7 @@ TEST_F(TextureDrawingTest, ThirtyTwoBitPicturesKeepTheirAlpha) {
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
 
-class FailedUploadTest : public TextureDrawingTest,
-                         public ::testing::WithParamInterface<int> {};
+class FailedUploadTest : public TextureDrawingTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(FailedUploadTest, OtherDepthsLeaveAnEmptyTextureAndAPlainSquare) {
     const int bits = GetParam();

@@ -11,7 +11,8 @@
 namespace {
 
 TEST(IsPowerOfTwo, OnlyTwoAndItsPowersPass) {
-    for (int32_t n : {2, 4, 8, 64, 256, 16384, 1 << 30}) EXPECT_TRUE(isPowerOfTwo(n)) << n;
+    for (int32_t n : {2, 4, 8, 64, 256, 16384, 1 << 30})
+        EXPECT_TRUE(isPowerOfTwo(n)) << n;
     for (int32_t n : {1, 0, 3, 6, 100, 384, 16383, -4, -2, INT32_MIN, INT32_MAX})
         EXPECT_FALSE(isPowerOfTwo(n)) << n;
 }

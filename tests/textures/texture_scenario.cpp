@@ -33,7 +33,9 @@ std::string TextureScenario::writePicture(const std::string& name,
     return path;
 }
 
-HWND dialogItem(int id) { return headless::findControl(headless::activeDialog(), id); }
+HWND dialogItem(int id) {
+    return headless::findControl(headless::activeDialog(), id);
+}
 
 void browse(const std::string& path) {
     headless::queueFileChoice(path);
@@ -51,12 +53,15 @@ void applyPicture(const std::string& path, int minFilterIndex, int magFilterInde
     headless::queueStep([] { headless::click(dialogItem(IDOK)); });
 }
 
-std::vector<std::string> details() { return headless::items(dialogItem(idImageDetails)); }
+std::vector<std::string> details() {
+    return headless::items(dialogItem(idImageDetails));
+}
 
 ::testing::AssertionResult pixelNear(int x, int y, Rgba expected, int tolerance) {
-    if (headless::presentedFrame().empty()) return ::testing::AssertionFailure() << "no frame";
-    return harness::colourNear(headless::presentedPixel(x, y),
-                               {expected.r, expected.g, expected.b}, tolerance)
+    if (headless::presentedFrame().empty())
+        return ::testing::AssertionFailure() << "no frame";
+    return harness::colourNear(headless::presentedPixel(x, y), {expected.r, expected.g, expected.b},
+                               tolerance)
            << " at pixel " << x << ", " << y;
 }
 
@@ -69,7 +74,8 @@ std::vector<std::string> details() { return headless::items(dialogItem(idImageDe
             int x = square.x + (screenColumn == 0 ? -quarter : quarter);
             int y = square.y + (row == 0 ? -quarter : quarter);
             auto result = pixelNear(x, y, picture.at(column, row), tolerance);
-            if (!result) return result << " (texel " << column << ", " << row << ")";
+            if (!result)
+                return result << " (texel " << column << ", " << row << ")";
         }
     }
     return ::testing::AssertionSuccess();
@@ -79,12 +85,15 @@ std::vector<std::string> details() { return headless::items(dialogItem(idImageDe
     return showsPicture(square, solidPicture(2, 2, colour), tolerance);
 }
 
-SquareOnScreen squareAt(int xUnits) { return {256 + 2 * xUnits, 256, 100}; }
+SquareOnScreen squareAt(int xUnits) {
+    return {256 + 2 * xUnits, 256, 100};
+}
 
 ::testing::AssertionResult texturesOwnedOnce() {
     std::set<uint32_t> seen;
     for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next) {
-        if (polygon->texture == 0) continue;
+        if (polygon->texture == 0)
+            continue;
         if (!glIsTexture(polygon->texture))
             return ::testing::AssertionFailure()
                    << polygon->name << " names deleted texture " << polygon->texture;
@@ -100,8 +109,8 @@ Picture primaries() {
 }
 
 Picture secondaries() {
-    return {2, 2,
-            {{255, 255, 0, 255}, {0, 255, 255, 255}, {255, 0, 255, 255}, {128, 128, 128, 255}}};
+    return {
+        2, 2, {{255, 255, 0, 255}, {0, 255, 255, 255}, {255, 0, 255, 255}, {128, 128, 128, 255}}};
 }
 
 } // namespace textures

@@ -20,7 +20,7 @@ using harness::runProgram;
 
 // One program run per test, with the picture files in a folder of the test's own.
 class TextureScenario : public harness::ProgramTest {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -48,8 +48,7 @@ struct SquareOnScreen {
 ::testing::AssertionResult showsPicture(const SquareOnScreen& square, const Picture& picture,
                                         int tolerance = 2);
 // The quarters all show `colour`.
-::testing::AssertionResult showsPlain(const SquareOnScreen& square, Rgba colour,
-                                      int tolerance = 2);
+::testing::AssertionResult showsPlain(const SquareOnScreen& square, Rgba colour, int tolerance = 2);
 ::testing::AssertionResult pixelNear(int x, int y, Rgba expected, int tolerance = 2);
 
 // The square of a polygon of size 100 at x units right of the centre, in the 2D view.
