@@ -7,7 +7,8 @@
 
 namespace {
 
-// A new block holding the first `bytes` bytes of `source`; null for a null source.
+// Makes `copy` a new block holding the first `bytes` bytes of `source` (null for a null
+// source); false when no memory is left.
 bool copyBuffer(const uint8_t* source, size_t bytes, uint8_t*& copy) {
     copy = nullptr;
     if (!source)
