@@ -1,0 +1,232 @@
+// Editing the polygon list through the panel's buttons and the list box.
+#include "app/shell.h"
+#include "panel/panel.h"
+#include "resources/resource_ids.h"
+#include "scene/scene.h"
+#include "tests/app/program_harness.h"
+
+using harness::control;
+using headless::click;
+using headless::queueStep;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class PolygonListTest : public harness::ProgramTest {};
+
+void addPolygons(int count) {
+    for (int i = 0; i < count; ++i) click(control(idAdd));
+}
+
+// The list, "PolyList" and the current polygon agree.
+void expectInStep(const Names& names, int selected) {
+    EXPECT_EQ(headless::items(polygonListBox), names);
+    EXPECT_EQ(headless::selection(polygonListBox), selected);
+    Names listed;
+    const Polygon* atSelection = nullptr;
+    int index = 0;
+    for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next, ++index) {
+        listed.push_back(polygon->name);
+        if (index == selected) atSelection = polygon;
+    }
+    EXPECT_EQ(listed, names);
+    EXPECT_EQ(currentPolygon, atSelection);
+}
+
+TEST_F(PolygonListTest, AddAppendsNumberedPolygonsAndSelectsTheNewOne) {
+    queueStep([] { addPolygons(3); });
+    queueStep([] { expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 2); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+TEST_F(PolygonListTest, MovesStopAtTheEnds) {
+    queueStep([] {
+        addPolygons(3);
+        click(control(idMoveDown)); // on the last: stays
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 2);
+        click(control(idMoveUp));
+        click(control(idMoveUp));
+        click(control(idMoveUp)); // on the first: nothing
+    });
+    queueStep([] {
+        expectInStep({"Poly 3", "Poly 1", "Poly 2"}, 0);
+        click(control(idMoveDown));
+    });
+    queueStep([] { expectInStep({"Poly 1", "Poly 3", "Poly 2"}, 1); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+// The list order is the drawing order: the second polygon moved up is drawn first.
+TEST_F(PolygonListTest, MovingUpChangesWhichPolygonIsOnTop) {
+    headless::Rgb before{}, after{};
+    queueStep([] { addPolygons(2); });
+    queueStep([] {
+        harness::setTrackbarByKeys(greenSlider, 0);
+        harness::setTrackbarByKeys(blueSlider, 0); // Poly 2 red over white Poly 1
+    });
+    queueStep([&] {
+        before = headless::presentedPixel(256, 256);
+        click(control(idMoveUp));
+    });
+    queueStep([&] { after = headless::presentedPixel(256, 256); });
+    harness::runProgram();
+    EXPECT_EQ(before, (headless::Rgb{255, 0, 0}));
+    EXPECT_EQ(after, (headless::Rgb{255, 255, 255}));
+}
+
+TEST_F(PolygonListTest, RemoveSelectsTheSuccessorOrTheNewTail) {
+    queueStep([] {
+        addPolygons(4);
+        headless::pickListItem(polygonListBox, 1);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3", "Poly 4"}, 1);
+        click(control(idRemove));
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 3", "Poly 4"}, 1);
+        headless::pickListItem(polygonListBox, 2);
+        click(control(idRemove));
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 3"}, 1);
+        headless::pickListItem(polygonListBox, 0);
+        click(control(idRemove));
+    });
+    queueStep([] {
+        expectInStep({"Poly 3"}, 0);
+        click(control(idRemove));
+    });
+    queueStep([] {
+        expectInStep({}, -1);
+        click(control(idRemove)); // empty: nothing, no message
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+    EXPECT_TRUE(headless::messageBoxCalls().empty());
+}
+
+TEST_F(PolygonListTest, RemoveAllAsksAndTheCounterKeepsCounting) {
+    queueStep([] { click(control(idRemoveAll)); }); // empty list, answered OK: nothing
+    queueStep([] {
+        addPolygons(2);
+        click(control(idRemoveAll));
+        headless::queueMessageBoxAnswer(IDCANCEL);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2"}, 1);
+        click(control(idRemoveAll));
+    });
+    queueStep([] {
+        expectInStep({}, -1);
+        click(control(idAdd));
+    });
+    queueStep([] { expectInStep({"Poly 3"}, 0); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+    ASSERT_EQ(headless::messageBoxCalls().size(), 3u);
+    for (const auto& call : headless::messageBoxCalls()) {
+        EXPECT_EQ(call.text, "Remove all polygons?");
+        EXPECT_EQ(call.caption, "Warning");
+        EXPECT_EQ(call.type, UINT(MB_OKCANCEL));
+        EXPECT_EQ(call.owner, mainWindow);
+    }
+}
+
+TEST_F(PolygonListTest, SelectingAnEntryMakesItCurrentAndShowsIt) {
+    queueStep([] { addPolygons(2); });
+    queueStep([] {
+        harness::setTrackbarByKeys(sizeSlider, 20);
+        headless::pickListItem(polygonListBox, 0);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2"}, 0);
+        EXPECT_EQ(headless::trackbar(sizeSlider).pos, 100);
+        headless::pickListItem(polygonListBox, 1);
+    });
+    queueStep([] { EXPECT_EQ(headless::windowText(sizeField), "20px"); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+TEST_F(PolygonListTest, NothingToRenameOrDuplicateInAnEmptyList) {
+    queueStep([] {
+        click(control(idRename));
+        click(control(idDuplicate));
+    });
+    harness::runProgram();
+    ASSERT_EQ(headless::messageBoxCalls().size(), 2u);
+    EXPECT_EQ(headless::messageBoxCalls()[0].text, "Nothing to rename");
+    EXPECT_EQ(headless::messageBoxCalls()[1].text, "Nothing to duplicate");
+    for (const auto& call : headless::messageBoxCalls()) {
+        EXPECT_EQ(call.caption, "Error");
+        EXPECT_EQ(call.type, UINT(MB_OK));
+        EXPECT_EQ(call.owner, mainWindow);
+    }
+    EXPECT_EQ(headless::activeDialog(), nullptr);
+}
+
+HWND renameField(int id) { return headless::findControl(headless::activeDialog(), id); }
+
+TEST_F(PolygonListTest, RenameTakesANonEmptyNameOnOk) {
+    queueStep([] {
+        addPolygons(3);
+        headless::pickListItem(polygonListBox, 1);
+        click(control(idRename));
+    });
+    queueStep([] {
+        ASSERT_NE(headless::activeDialog(), nullptr);
+        HWND oldName = renameField(idOldName);
+        HWND newName = renameField(idNewName);
+        EXPECT_EQ(headless::windowText(oldName), "Poly 2");
+        EXPECT_FALSE(headless::isEnabled(oldName));
+        EXPECT_EQ(headless::windowText(newName), "Poly 2");
+        EXPECT_EQ(headless::focusWindow(), newName);
+        EXPECT_EQ(headless::editSelection(newName).start, 0);
+        EXPECT_EQ(headless::editSelection(newName).end, 6);
+        headless::typeText(newName, "Floor");
+        headless::pressKey(nullptr, VK_RETURN);
+    });
+    queueStep([] {
+        EXPECT_EQ(headless::activeDialog(), nullptr);
+        expectInStep({"Poly 1", "Floor", "Poly 3"}, 1);
+        click(control(idRename));
+    });
+    queueStep([] {
+        SetWindowTextA(renameField(idNewName), "");
+        click(renameField(IDOK)); // empty: the name stays
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Floor", "Poly 3"}, 1);
+        click(control(idRename));
+    });
+    queueStep([] {
+        SetWindowTextA(renameField(idNewName), "Wall");
+        headless::pressKey(nullptr, VK_ESCAPE);
+    });
+    queueStep([] { expectInStep({"Poly 1", "Floor", "Poly 3"}, 1); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+TEST_F(PolygonListTest, RenameKeepsAtMost254Characters) {
+    queueStep([] {
+        addPolygons(1);
+        click(control(idRename));
+    });
+    queueStep([] {
+        std::string longName(300, 'n');
+        SetWindowTextA(renameField(idNewName), longName.c_str());
+        click(renameField(IDOK));
+    });
+    harness::runProgram();
+    ASSERT_NE(currentPolygon, nullptr);
+    EXPECT_EQ(std::string(currentPolygon->name), std::string(254, 'n'));
+}
+
+} // namespace

@@ -1,0 +1,197 @@
+// Windows bitmaps with the 40-byte information header: uncompressed or RLE8, 8 bits and up.
+#include <algorithm>
+#include <cstring>
+
+#include "texture/image.h"
+#include "texture/image_reader.h"
+
+namespace {
+
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr int64_t kHeadersSize = 14 + kInfoHeaderSize;
+constexpr int64_t kPaletteOffset = kHeadersSize;
+constexpr int kPaletteEntries = 256;
+
+int64_t rowBytes(const Image& image) {
+    return static_cast<int64_t>(image.width) * (image.bitsPerPixel / 8);
+}
+
+// A negative width or height (a top-down bitmap) gives no buffer size.
+ImageStatus makeBmpPixels(Image& image) {
+    if (image.width < 0 || image.height < 0) {
+        releaseBuffer(image.pixels);
+        return ImageOutOfMemory;
+    }
+    return makeBuffer(image.pixels, static_cast<int32_t>(image.pixelDataSize));
+}
+
+ImageStatus failDecode(Image& image) {
+    releaseBuffer(image.pixels);
+    return ImageBadFile;
+}
+
+} // namespace
+
+ImageStatus readBmpHeader(Image& image) {
+    if (!image.fileData)
+        return ImageNoData;
+    if (image.fileSize < kHeadersSize)
+        return ImageBadFile;
+    ImageCursor c = cursorAt(image, 0);
+    if (get8(c) != 0x42 || get8(c) != 0x4D)
+        return ImageBadFile;
+    c = cursorAt(image, 10);
+    image.pixelOffset = static_cast<int32_t>(get32le(c));
+    if (get32le(c) != kInfoHeaderSize)
+        return ImageBadFile;
+    const int32_t width = static_cast<int32_t>(get32le(c));
+    const int32_t height = static_cast<int32_t>(get32le(c));
+    const uint16_t planes = get16le(c);
+    const int16_t bits = static_cast<int16_t>(get16le(c));
+    const uint32_t compression = get32le(c);
+
+    image.width = static_cast<int16_t>(width);
+    image.height = static_cast<int16_t>(height);
+    image.planes = static_cast<int8_t>(planes);
+    image.bitsPerPixel = static_cast<int8_t>(bits);
+    image.variant = static_cast<int8_t>(compression);
+    // Values the Image's fields cannot hold would leave a width or bit count that disagrees
+    // with the buffer; such a picture is refused, never truncated.
+    if (!fitsInt16(width) || !fitsInt16(height) || bits < 0 || bits > INT8_MAX) {
+        return ImageUnsupported;
+    }
+    const int64_t bytes = pixelBytes(width, height, bits / 8);
+    image.pixelDataSize = static_cast<uint32_t>(bytes);
+    if (width >= 0 && height >= 0 && !fitsPixelBuffer(bytes))
+        return ImageUnsupported;
+    return ImageOk;
+}
+
+ImageStatus copyBmpPixels(Image& image) {
+    const int64_t row = rowBytes(image);
+    // Every encoder pads stored rows to a multiple of four bytes; the last row needs no pad.
+    const int64_t stride = (row + 3) & ~int64_t{3};
+    ImageCursor c = cursorAt(image, image.pixelOffset);
+    if (image.width >= 0 && image.height > 0 && !hasBytes(c, stride * (image.height - 1) + row)) {
+        releaseBuffer(image.pixels);
+        return ImageBadFile;
+    }
+    ImageStatus status = makeBmpPixels(image);
+    if (status != ImageOk)
+        return status;
+    for (int y = 0; y < image.height; ++y) {
+        std::memcpy(image.pixels + y * row, c.data + c.pos + y * stride, static_cast<size_t>(row));
+    }
+    return ImageOk;
+}
+
+ImageStatus decodeBmpRle8(Image& image) {
+    ImageStatus status = makeBmpPixels(image);
+    if (status != ImageOk)
+        return status;
+    // The runs fill rows as the file lays them out, padded to a multiple of four bytes: some
+    // encoders spell out the pad bytes. Positions count through those padded rows; pad bytes
+    // are dropped on the way into the unpadded pixel buffer.
+    const size_t rowLength = static_cast<size_t>(rowBytes(image));
+    const size_t stride = (rowLength + 3) & ~size_t{3};
+    const size_t size = stride * static_cast<size_t>(image.height);
+    auto target = [&](size_t position) -> uint8_t* {
+        const size_t column = position % stride;
+        return column < rowLength ? image.pixels + position / stride * rowLength + column : nullptr;
+    };
+    ImageCursor c = cursorAt(image, image.pixelOffset);
+    const size_t start = c.pos;
+    size_t out = 0;
+    size_t rowStart = 0; // the row the runs are filling; end of line moves to the next one
+    auto wrote = [&](size_t count) {
+        out += count;
+        rowStart = (out - 1) / stride * stride;
+    };
+
+    while (out < size) {
+        if ((c.pos - start) & 1)
+            skipBytes(c, 1); // pad after an odd absolute run
+        const uint8_t count = get8(c);
+        const uint8_t value = get8(c);
+        if (c.overrun)
+            return failDecode(image);
+        if (count > 0) {
+            const size_t n = std::min<size_t>(count, size - out);
+            for (size_t i = 0; i < n; ++i) {
+                if (uint8_t* pixel = target(out + i))
+                    *pixel = value;
+            }
+            wrote(n);
+        } else if (value == 0) {
+            // End of line. A row its runs filled exactly is already behind us.
+            out = std::min(size, rowStart + stride);
+            rowStart = out;
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            const size_t right = get8(c);
+            const size_t down = get8(c);
+            if (c.overrun)
+                return failDecode(image);
+            out = std::min(size, out + down * stride + right);
+            rowStart = out / stride * stride;
+        } else {
+            // Absolute run; one cut by the end of the buffer ends decoding there.
+            const size_t n = std::min<size_t>(value, size - out);
+            if (!hasBytes(c, n))
+                return failDecode(image);
+            for (size_t i = 0; i < n; ++i) {
+                const uint8_t byte = get8(c);
+                if (uint8_t* pixel = target(out + i))
+                    *pixel = byte;
+            }
+            if (n > 0)
+                wrote(n);
+        }
+    }
+    return ImageOk;
+}
+
+ImageStatus readBmpPalette(Image& image) {
+    releaseBuffer(image.palette);
+    if (image.bitsPerPixel > 8)
+        return ImageOk;
+    // The table is always taken as 256 entries right after the information header.
+    ImageCursor c = cursorAt(image, kPaletteOffset);
+    if (!hasBytes(c, kPaletteEntries * 4))
+        return ImageBadFile;
+    ImageStatus status = makeBuffer(image.palette, kPaletteEntries * 3);
+    if (status != ImageOk)
+        return status;
+    for (int i = 0; i < kPaletteEntries; ++i) {
+        const uint8_t blue = get8(c);
+        const uint8_t green = get8(c);
+        const uint8_t red = get8(c);
+        get8(c);
+        image.palette[3 * i] = red;
+        image.palette[3 * i + 1] = green;
+        image.palette[3 * i + 2] = blue;
+    }
+    return ImageOk;
+}
+
+ImageStatus readBmp(Image& image) {
+    ImageStatus status = readBmpHeader(image);
+    if (status != ImageOk)
+        return status;
+    if (image.bitsPerPixel < 8)
+        return ImageUnsupported;
+    if (image.variant == 0) {
+        status = copyBmpPixels(image);
+    } else if (image.variant == 1) {
+        status = decodeBmpRle8(image);
+    } else {
+        return ImageUnsupported;
+    }
+    if (status != ImageOk)
+        return status;
+    flipRows(image); // stored bottom row first
+    if (image.bitsPerPixel == 24 || image.bitsPerPixel == 32)
+        swapRedBlue(image);
+    return readBmpPalette(image);
+}

@@ -1,0 +1,11 @@
+// The one place where Image buffers are made and freed, so that any code that hands a buffer
+// to an Image (a copied picture, say) makes it the way the Image will free it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// A zero-filled block of `bytes` bytes (a valid block even for 0), or nullptr on failure.
+uint8_t* allocBuffer(size_t bytes);
+// Frees a block from allocBuffer; nullptr is ignored.
+void freeBuffer(uint8_t* buffer);
