@@ -138,7 +138,8 @@ void createChild(HWND window, layer::Window& w, NativeView& view) {
     view.widget = makeControlWidget(window, controlKindOf(window), box.x, box.y, box.w, box.h);
     Fl_Group::current(saved);
     host->add(view.widget);
-    if (!(w.style & WS_VISIBLE) || !IsWindowVisible(w.parent))
+    // A child shows with its own style bit; a hidden parent window hides it all the same.
+    if (!(w.style & WS_VISIBLE))
         view.widget->hide();
     host->redraw();
 }
@@ -179,8 +180,9 @@ void updateGeometry(HWND window, const layer::Window& w, NativeView& view) {
         host->redraw();
 }
 
-void updateVisibility(HWND window, NativeView& view) {
-    const bool visible = IsWindowVisible(window);
+void updateVisibility(HWND window, const layer::Window& w, NativeView& view) {
+    // Each view follows its own WS_VISIBLE; FLTK hides the children of a hidden window.
+    const bool visible = w.style & WS_VISIBLE;
     if (view.topLevel) {
         if (visible && !view.topLevel->shown())
             view.topLevel->show();
@@ -213,7 +215,7 @@ void updateView(HWND window, unsigned changes) {
     if (changes & ViewGeometry)
         updateGeometry(window, *w, *view);
     if (changes & ViewVisible)
-        updateVisibility(window, *view);
+        updateVisibility(window, *w, *view);
     if (view->widget)
         refreshControlWidget(view->widget);
     if (view->topLevel && (changes & (ViewEnabled | ViewFocus)))

@@ -147,16 +147,26 @@ bool windowGone(const std::string& title, milliseconds wait) {
     }
 }
 
-Point windowOrigin(const std::string& window) {
+Box windowBox(const std::string& window) {
     std::istringstream lines(shell("xdotool getwindowgeometry --shell " + window));
-    Point p{0, 0};
+    Box box{0, 0, 0, 0};
     for (std::string line; std::getline(lines, line);) {
+        const char* value = line.c_str() + line.find('=') + 1;
         if (line.rfind("X=", 0) == 0)
-            p.x = std::atoi(line.c_str() + 2);
+            box.x = std::atoi(value);
         if (line.rfind("Y=", 0) == 0)
-            p.y = std::atoi(line.c_str() + 2);
+            box.y = std::atoi(value);
+        if (line.rfind("WIDTH=", 0) == 0)
+            box.w = std::atoi(value);
+        if (line.rfind("HEIGHT=", 0) == 0)
+            box.h = std::atoi(value);
     }
-    return p;
+    return box;
+}
+
+Point windowOrigin(const std::string& window) {
+    const Box box = windowBox(window);
+    return {box.x, box.y};
 }
 
 Shot grab() {

@@ -56,6 +56,10 @@ void kill(Program&);
 std::string findWindow(const std::string& title, milliseconds wait);
 bool windowGone(const std::string& title, milliseconds wait);
 Point windowOrigin(const std::string& window);
+struct Box {
+    int x, y, w, h;
+};
+Box windowBox(const std::string& window); // screen position and size
 
 Shot grab();
 // Saves the screen rectangle as PNG (for the README's pictures and failure reports).

@@ -143,6 +143,13 @@ class Desktop : public ::testing::Test {
                 {program.origin.x, program.origin.y}, 844, menuBarHeight + 522);
     }
 
+    // A picture of one window (a dialog or a message box) alone.
+    void saveWindowShot(const std::string& name, const std::string& window) const {
+        std::filesystem::create_directories(QF_SHOT_DIR);
+        const Box box = windowBox(window);
+        savePng(std::string(QF_SHOT_DIR) + "/" + name + ".png", {box.x, box.y}, box.w, box.h);
+    }
+
     std::string workDir;
     Program program;
 };
@@ -224,8 +231,9 @@ TEST_F(Desktop, RemoveAllAsksAndCancelKeepsTheSquare) {
         << "Cancel removed the polygons";
 
     click(program, 760 + 35, 83 + 10);
-    ASSERT_FALSE(findWindow("Warning", milliseconds(5000)).empty());
-    saveShot("remove-all-question");
+    const std::string question = findWindow("Warning", milliseconds(5000));
+    ASSERT_FALSE(question.empty());
+    saveWindowShot("remove-all-question", question);
     key("Return");
     ASSERT_TRUE(windowGone("Warning", milliseconds(5000)));
     EXPECT_TRUE(eventually([&](const Shot& s) { return near(viewAt(s, 256, 256), black); }))
@@ -266,7 +274,7 @@ TEST_F(Desktop, AboutOpensFromTheMenuIgnoresEscapeAndClosesWithOk) {
     key("b");
     const std::string about = findWindow("About", milliseconds(5000));
     ASSERT_FALSE(about.empty()) << "Help, About opened no window titled \"About\"";
-    saveShot("about");
+    saveWindowShot("about", about);
     key("Escape");
     EXPECT_FALSE(windowGone("About", milliseconds(800))) << "Escape closed the About dialog";
     key("Return");
@@ -285,9 +293,9 @@ TEST_F(Desktop, AcceleratorsActWhileTheListBoxHasTheFocus) {
     EXPECT_TRUE(eventually([&](const Shot& s) { return squareAt(s, 256, 256, 100, white); }))
         << "Delete did not remove the polygon while the list had the focus";
     key("F2");
-    EXPECT_FALSE(findWindow("Rename polygon", milliseconds(5000)).empty())
-        << "F2 did not open Rename";
-    saveShot("rename");
+    const std::string rename = findWindow("Rename polygon", milliseconds(5000));
+    ASSERT_FALSE(rename.empty()) << "F2 did not open Rename";
+    saveWindowShot("rename", rename);
     key("Escape");
     EXPECT_TRUE(windowGone("Rename polygon", milliseconds(5000)));
 }
