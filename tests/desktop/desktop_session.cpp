@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -205,6 +207,21 @@ void dragScreen(Point from, const std::vector<Point>& through) {
         command += " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " sleep 0.1";
     command += " mouseup 1 sleep 0.1";
     shell(command);
+}
+
+void closeWindow(const std::string& window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
 }
 
 void key(const std::string& keys) {

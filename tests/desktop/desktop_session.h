@@ -68,6 +68,8 @@ void savePng(const std::string& path, Point topLeft, int width, int height);
 // Input. `x`, `y` are screen coordinates for the *Screen calls.
 void clickScreen(int x, int y);
 void dragScreen(Point from, const std::vector<Point>& through);
+// The window manager's close request (the close box): WM_DELETE_WINDOW to the window.
+void closeWindow(const std::string& window);
 void key(const std::string& keys); // xdotool key names: "Insert", "Prior", "3"
 void type(const std::string& text);
 

@@ -27,6 +27,12 @@ const Rgb blue{0, 0, 255};
 constexpr int viewX = 7, viewY = 5, viewSize = 512;
 constexpr int redSliderX = 570, redSliderY = 127, sliderWidth = 128, sliderHeight = 20;
 constexpr int listX = 535, listY = 18;
+constexpr int blendCheckX = 535, blendCheckY = 325, blendCheckWidth = 120;
+constexpr int blend1X = 620, blend1Y = 350, comboWidth = 210;
+constexpr int texEnvX = 620, texEnvY = 279;
+// The open list of a combo box lies below its 21-pixel field, rows 13 pixels high, as the
+// layer lays it out for the dialog font.
+constexpr int comboFieldHeight = 21, comboRowHeight = 13;
 constexpr int swatchX = 764, swatchY = 128, swatchWidth = 62, swatchHeight = 58;
 
 // A 24-bit BMP, left half red and right half blue: the same upright or upside down, so
@@ -298,6 +304,42 @@ TEST_F(Desktop, AcceleratorsActWhileTheListBoxHasTheFocus) {
     saveWindowShot("rename", rename);
     key("Escape");
     EXPECT_TRUE(windowGone("Rename polygon", milliseconds(5000)));
+}
+
+TEST_F(Desktop, BlendingFollowsTheCheckBoxAndAFactorPickedFromTheList) {
+    addSquare(); // white, alpha 0.50
+    click(program, blendCheckX + blendCheckWidth / 2, blendCheckY + 10);
+    // Blending on with both factors GL_ZERO: nothing of the square is left.
+    ASSERT_TRUE(eventually([&](const Shot& s) { return near(viewAt(s, 256, 256), black); }))
+        << "clicking \"Enable GL_BLEND\" did not switch blending on";
+    // Open "glBlend1" with its arrow and pick GL_SRC_ALPHA, the fifth row: the square becomes
+    // white times its alpha.
+    click(program, blend1X + comboWidth - 8, blend1Y + 10);
+    const int row = blend1Y + comboFieldHeight + 4 * comboRowHeight + comboRowHeight / 2;
+    click(program, blend1X + 60, row);
+    const Rgb half{128, 128, 128};
+    EXPECT_TRUE(eventually([&](const Shot& s) { return squareAt(s, 256, 256, 100, half); }))
+        << "picking GL_SRC_ALPHA from the list did not change the source factor";
+    saveShot("blending");
+}
+
+TEST_F(Desktop, KeypadDigitsAreTypedAndNeverSwitchTheView) {
+    addSquare();
+    key("Num_Lock");
+    click(program, texEnvX + 60, texEnvY + 10);
+    key("KP_3");
+    // Still the 2D view: a drag moves the square instead of turning it.
+    dragScreen(viewToScreen(256, 256), {viewToScreen(300, 256), viewToScreen(346, 256)});
+    EXPECT_TRUE(eventually([&](const Shot& s) { return squareAt(s, 346, 256, 100, white); }))
+        << "keypad 3 switched to the perspective view";
+}
+
+TEST_F(Desktop, CloseBoxEndsTheProgramWithStatusZero) {
+    addSquare();
+    closeWindow(program.window);
+    const auto status = waitForExit(program, milliseconds(10000));
+    ASSERT_TRUE(status.has_value()) << "the program still runs after its window was closed";
+    EXPECT_EQ(*status, 0);
 }
 
 TEST_F(Desktop, ExitEndsTheProgramWithStatusZero) {
