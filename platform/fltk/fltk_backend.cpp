@@ -102,6 +102,22 @@ class TopLevelWindow : public Fl_Double_Window {
     HWND window_;
 };
 
+// The layer's position is the outer frame's, as on the platform; FLTK asks the window manager
+// to put the client area there instead (static gravity). North-west gravity puts the frame.
+void placeFrameAtPosition(Fl_Window* window) {
+    if (!window->shown())
+        return;
+    XSizeHints* hints = XAllocSizeHints();
+    long supplied = 0;
+    if (hints && XGetWMNormalHints(fl_display, fl_xid(window), hints, &supplied)) {
+        hints->flags |= PWinGravity;
+        hints->win_gravity = NorthWestGravity;
+        XSetWMNormalHints(fl_display, fl_xid(window), hints);
+    }
+    if (hints)
+        XFree(hints);
+}
+
 void createTopLevel(HWND window, layer::Window& w, NativeView& view) {
     const RECT client = layer::clientRectOf(w);
     const int menuHeight = menuHeightOf(w);
@@ -126,6 +142,7 @@ void createTopLevel(HWND window, layer::Window& w, NativeView& view) {
     view.topLevel = top;
     if (w.style & WS_VISIBLE)
         top->show();
+    placeFrameAtPosition(top);
 }
 
 void createChild(HWND window, layer::Window& w, NativeView& view) {
@@ -164,6 +181,7 @@ void updateGeometry(HWND window, const layer::Window& w, NativeView& view) {
         const int width = client.right, height = client.bottom + menuHeightOf(w);
         view.topLevel->size_range(width, height, width, height);
         view.topLevel->resize(w.rect.left, w.rect.top, width, height);
+        placeFrameAtPosition(view.topLevel);
         if (view.menuBar)
             view.menuBar->size(width, menuBarHeight);
         return;
@@ -186,6 +204,7 @@ void updateVisibility(HWND window, const layer::Window& w, NativeView& view) {
     if (view.topLevel) {
         if (visible && !view.topLevel->shown())
             view.topLevel->show();
+        placeFrameAtPosition(view.topLevel);
         if (!visible && view.topLevel->shown())
             view.topLevel->hide();
         return;

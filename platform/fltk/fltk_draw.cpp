@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
+#include <string>
 #include <vector>
 
 namespace fltk_look {
@@ -32,7 +33,16 @@ Fl_Color face() {
 }
 
 void installFont() {
-    Fl::set_font(font, fontName);
+    // The family's four faces, as FLTK's own widgets pick bold or italic by adding to it.
+    // FLTK keeps the name pointers.
+    static const std::string plain = std::string(" ") + fontName,
+                             bold = std::string("B") + fontName,
+                             italic = std::string("I") + fontName,
+                             boldItalic = std::string("P") + fontName;
+    Fl::set_font(font, plain.c_str());
+    Fl::set_font(Fl_Font(font + FL_BOLD), bold.c_str());
+    Fl::set_font(Fl_Font(font + FL_ITALIC), italic.c_str());
+    Fl::set_font(Fl_Font(font + FL_BOLD + FL_ITALIC), boldItalic.c_str());
 }
 
 void useFont() {

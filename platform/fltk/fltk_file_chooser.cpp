@@ -1,11 +1,11 @@
 #include "platform/fltk/fltk_file_chooser.h"
 
+#include "platform/backend.h"
 #include "platform/fltk/fltk_draw.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_File_Chooser.H>
 
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -82,24 +82,6 @@ std::string chooserFilterOf(const char* filter) {
     return out;
 }
 
-bool writeChosenPath(OPENFILENAMEA& record, const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::string name = path.substr(nameStart);
-    if (!record.lpstrFile || path.size() + 1 > record.nMaxFile || path.size() > 0xFFFF)
-        return false;
-    if (record.lpstrFileTitle && name.size() + 1 > record.nMaxFileTitle)
-        return false;
-    std::memcpy(record.lpstrFile, path.c_str(), path.size() + 1);
-    if (record.lpstrFileTitle)
-        std::memcpy(record.lpstrFileTitle, name.c_str(), name.size() + 1);
-    const size_t dot = name.find_last_of('.');
-    record.nFileOffset = WORD(nameStart);
-    // Without an extension the offset points at the terminating zero.
-    record.nFileExtension = WORD(dot == std::string::npos ? path.size() : nameStart + dot + 1);
-    return true;
-}
-
 BOOL openFileName(OPENFILENAMEA* record) {
     if (!record)
         return FALSE;
@@ -117,10 +99,12 @@ BOOL openFileName(OPENFILENAMEA* record) {
     chooser.textfont(fltk_look::font);
     chooser.textsize(fltk_look::fontSize);
     chooser.show();
+    // The name field starts as the record's file buffer does (FLTK would put the folder there).
+    chooser.value(record->lpstrFile[0] ? record->lpstrFile : "");
     while (chooser.shown())
         Fl::wait();
     const char* chosen = chooser.value();
     if (!chosen || !*chosen)
         return FALSE;
-    return writeChosenPath(*record, chosen) ? TRUE : FALSE;
+    return acceptChosenFile(record, chosen);
 }

@@ -172,6 +172,15 @@ TEST_F(Desktop, StartsWithEmptyBlackViewInButtonFaceWindow) {
     const Point swatch =
         clientToScreen(program, swatchX + swatchWidth / 2, swatchY + swatchHeight / 2);
     EXPECT_TRUE(near(shot.at(swatch.x, swatch.y), black)) << "the colour swatch starts black";
+    // Fixed size, the frame placed at 50, 50 by the window manager, and the icon's sizes.
+    const std::string hints =
+        shell("xprop -id " + program.window + " WM_NORMAL_HINTS _NET_WM_ICON");
+    EXPECT_NE(hints.find("minimum size: 844 by 541"), std::string::npos) << hints.substr(0, 400);
+    EXPECT_NE(hints.find("maximum size: 844 by 541"), std::string::npos);
+    EXPECT_NE(hints.find("location: 50, 50"), std::string::npos);
+    EXPECT_NE(hints.find("window gravity: NorthWest"), std::string::npos);
+    EXPECT_NE(hints.find("Icon (16 x 16)"), std::string::npos);
+    EXPECT_NE(hints.find("Icon (32 x 32)"), std::string::npos);
     saveShot("start");
 }
 

@@ -5,7 +5,6 @@
 #include <FL/Enumerations.H>
 #include <FL/Fl_PNG_Image.H>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -61,38 +60,6 @@ TEST(FltkFileChooser, FiltersBecomeFltkPatternsWithTheirTexts) {
     const char mixed[] = "Odd\0a*.txt;README\0";
     EXPECT_EQ(chooserFilterOf(mixed), "Odd ({a*.txt|README})");
     EXPECT_EQ(chooserFilterOf(nullptr), "");
-}
-
-TEST(FltkFileChooser, ChosenPathIsWrittenAsTheRealDialogWritesIt) {
-    char path[260] = "unchanged", name[260] = "unchanged";
-    OPENFILENAMEA record{};
-    record.lpstrFile = path;
-    record.nMaxFile = sizeof path - 1;
-    record.lpstrFileTitle = name;
-    record.nMaxFileTitle = sizeof name - 1;
-    ASSERT_TRUE(writeChosenPath(record, "/home/user/pictures/brick.tga"));
-    EXPECT_STREQ(path, "/home/user/pictures/brick.tga");
-    EXPECT_STREQ(name, "brick.tga");
-    EXPECT_EQ(record.nFileOffset, 20);
-    EXPECT_EQ(record.nFileExtension, 26);
-
-    ASSERT_TRUE(writeChosenPath(record, "/tmp/noextension"));
-    EXPECT_EQ(record.nFileOffset, 5);
-    EXPECT_EQ(record.nFileExtension, std::strlen("/tmp/noextension"));
-}
-
-TEST(FltkFileChooser, PathOrNameTooLongForItsBufferFailsAndWritesNothing) {
-    char path[16] = "unchanged", name[8] = "unchang";
-    OPENFILENAMEA record{};
-    record.lpstrFile = path;
-    record.nMaxFile = sizeof path;
-    record.lpstrFileTitle = name;
-    record.nMaxFileTitle = sizeof name;
-    EXPECT_FALSE(writeChosenPath(record, "/a/very/long/path/name.bmp"));
-    EXPECT_FALSE(writeChosenPath(record, "/x/longname.bmp")); // fits the path, not the name
-    EXPECT_STREQ(path, "unchanged");
-    EXPECT_STREQ(name, "unchang");
-    EXPECT_TRUE(writeChosenPath(record, "/x/a.bmp"));
 }
 
 TEST(FltkMessageBox, ButtonsEscapeAndDefaultFollowTheType) {
