@@ -5,6 +5,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_File_Input.H>
 
 #include <vector>
 
@@ -62,6 +63,18 @@ std::string menuTextOf(const std::string& text) {
     return out;
 }
 
+Fl_File_Input* nameFieldOf(Fl_Group* group) {
+    for (int i = 0; i < group->children(); ++i) {
+        Fl_Widget* child = group->child(i);
+        if (auto* field = dynamic_cast<Fl_File_Input*>(child))
+            return field;
+        if (Fl_Group* inner = child->as_group())
+            if (Fl_File_Input* field = nameFieldOf(inner))
+                return field;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 std::string chooserFilterOf(const char* filter) {
@@ -98,9 +111,13 @@ BOOL openFileName(OPENFILENAMEA* record) {
     chooser.preview(0);
     chooser.textfont(fltk_look::font);
     chooser.textsize(fltk_look::fontSize);
+    // The name field completes names as they are typed and rewrites the field when a typed
+    // '/' names a folder, which garbles a whole path typed in one go; it acts on Enter only.
+    if (Fl_Group* window = chooser.previewButton->window())
+        if (Fl_File_Input* field = nameFieldOf(window))
+            field->when(FL_WHEN_ENTER_KEY_ALWAYS);
     chooser.show();
-    // The name field starts as the record's file buffer does (FLTK would put the folder there).
-    chooser.value(record->lpstrFile[0] ? record->lpstrFile : "");
+    // The name field starts with the folder, selected, so a typed name or path replaces it.
     while (chooser.shown())
         Fl::wait();
     const char* chosen = chooser.value();

@@ -232,6 +232,11 @@ void type(const std::string& text) {
     shell("xdotool type --delay 30 " + quoted(text));
 }
 
+void replaceText(const std::string& text) {
+    key("Home shift+End");
+    type(text);
+}
+
 Point clientToScreen(const Program& program, int x, int y) {
     return {program.origin.x + x, program.origin.y + menuBarHeight + y};
 }

@@ -72,6 +72,8 @@ void dragScreen(Point from, const std::vector<Point>& through);
 void closeWindow(const std::string& window);
 void key(const std::string& keys); // xdotool key names: "Insert", "Prior", "3"
 void type(const std::string& text);
+// Replaces the whole text of the focused text field (Home, Shift+End, then the text).
+void replaceText(const std::string& text);
 
 // The main window's client area starts below the menu bar.
 constexpr int menuBarHeight = 19;

@@ -271,7 +271,7 @@ TEST_F(Desktop, DISABLED_ModifyBrowseAndOkDrawThePictureOnTheSquare) {
     ASSERT_FALSE(findWindow("Select Texture Image", milliseconds(5000)).empty())
         << "Browse opened no file chooser";
     saveShot("file-chooser");
-    type(picture);
+    replaceText(picture);
     key("Return");
     ASSERT_TRUE(windowGone("Select Texture Image", milliseconds(5000)));
     const Point ok = dialogUnitsToPixels({6 + 78 / 2, 138 + 23 / 2});

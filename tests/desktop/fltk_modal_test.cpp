@@ -99,7 +99,7 @@ TEST_F(FltkModal, FileChooserWritesThePathTypedIntoIt) {
         const Box box = windowBox(window);
         std::filesystem::create_directories(QF_SHOT_DIR);
         savePng(std::string(QF_SHOT_DIR) + "/file-chooser.png", {box.x, box.y}, box.w, box.h);
-        type(path);
+        replaceText(path);
         key("Return");
     };
     EXPECT_TRUE(whileUserDoes(typePath, [&] { return GetOpenFileNameA(&record); }));
