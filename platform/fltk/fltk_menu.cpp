@@ -78,6 +78,19 @@ void measureMenuItemLabel(const Fl_Label* label, int& w, int& h) {
     h = std::max(textH, fl_height());
 }
 
+// The bar lies flat on the window; its drop-downs take the bar's box, raised like the
+// platform's menus.
+class FlatMenuBar : public Fl_Menu_Bar {
+  public:
+    using Fl_Menu_Bar::Fl_Menu_Bar;
+    void draw() override {
+        const Fl_Boxtype raised = box();
+        box(FL_FLAT_BOX);
+        Fl_Menu_Bar::draw();
+        box(raised);
+    }
+};
+
 void pick(Fl_Widget* bar, void* id) {
     inputMenuPick(static_cast<HWND>(bar->user_data()), UINT(reinterpret_cast<uintptr_t>(id)));
 }
@@ -135,9 +148,9 @@ void installMenuLabelType() {
 }
 
 Fl_Menu_Bar* makeMenuBar(HWND window, HMENU menu, int width, MenuBarStrings*& strings) {
-    auto* bar = new Fl_Menu_Bar(0, 0, width, menuBarHeight);
+    auto* bar = new FlatMenuBar(0, 0, width, menuBarHeight);
     bar->user_data(window);
-    bar->box(FL_FLAT_BOX);
+    bar->box(FL_UP_BOX);
     bar->down_box(FL_FLAT_BOX);
     bar->color(fltk_look::face());
     bar->selection_color(fltk_look::selectionBackground);

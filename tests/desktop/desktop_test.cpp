@@ -343,6 +343,27 @@ TEST_F(Desktop, KeypadDigitsAreTypedAndNeverSwitchTheView) {
         << "keypad 3 switched to the perspective view";
 }
 
+TEST_F(Desktop, MenuPickWithTheMouseSwitchesLightingOn) {
+    addSquare();
+    // Options on the bar, Lighting in its drop-down, Enabled in the sub-menu beside it, at
+    // the places the menu's font gives them (window coordinates, the bar included).
+    const auto atWindow = [&](int x, int y) {
+        return Point{program.origin.x + x, program.origin.y + y};
+    };
+    const Point options = atWindow(113, 9), lighting = atWindow(128, 45),
+                enabled = atWindow(252, 45);
+    clickScreen(options.x, options.y);
+    shell("xdotool mousemove " + std::to_string(lighting.x) + " " + std::to_string(lighting.y) +
+          " sleep 0.3 mousemove " + std::to_string(enabled.x) + " " + std::to_string(enabled.y) +
+          " sleep 0.3");
+    saveShot("menu");
+    shell("xdotool click 1");
+    // Lit with the default grey material and light: 0.8 diffuse plus 0.2 x 0.2 ambient.
+    const Rgb lit{214, 214, 214};
+    EXPECT_TRUE(eventually([&](const Shot& s) { return squareAt(s, 256, 256, 100, lit); }))
+        << "Options, Lighting, Enabled did not switch lighting on";
+}
+
 TEST_F(Desktop, CloseBoxEndsTheProgramWithStatusZero) {
     addSquare();
     closeWindow(program.window);
