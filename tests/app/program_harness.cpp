@@ -12,18 +12,22 @@
 namespace harness {
 
 void ProgramTest::SetUp() {
+    session.emplace();
     resetProgramState();
 }
 
 void ProgramTest::TearDown() {
+    session.reset();
     resetProgramState();
 }
 
 FreshRun::FreshRun() {
+    session.emplace();
     resetProgramState();
 }
 
 FreshRun::~FreshRun() {
+    session.reset();
     resetProgramState();
 }
 
