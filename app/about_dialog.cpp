@@ -19,7 +19,8 @@ INT_PTR onCommand(HWND dialog, int id, int code) {
     case IDOK: EndDialog(dialog, 0); return TRUE;
     case IDCANCEL: return TRUE;
     case idVersionHistory:
-        if (code != EN_SETFOCUS) return FALSE;
+        if (code != EN_SETFOCUS)
+            return FALSE;
         SetFocus(GetDlgItem(dialog, IDOK));
         return TRUE;
     }

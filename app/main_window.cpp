@@ -2,11 +2,11 @@
 
 #include "app/about_dialog.h"
 #include "app/shell.h"
-#include "app/texture_commands.h"
 #include "panel/panel_sync.h"
 #include "resources/resource_ids.h"
 #include "scene/polygon_list.h"
 #include "scene/scene.h"
+#include "texture/texture_commands.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ void showNotImplemented(HWND window) {
 
 // runAboutDialog: the About box, modal over the main window.
 void runAboutDialog(HWND window) {
-    DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(aboutDialogResource), window,
-                    aboutDialogProc, 0);
+    DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(aboutDialogResource), window, aboutDialogProc,
+                    0);
 }
 
 // onCommandById: the commands that act whatever the notification code. False if id is none.
@@ -56,12 +56,10 @@ bool onCommandById(HWND window, int id) {
                        idTextureMappingOff);
         return true;
     case idOrthographic:
-        setRadioOption(window, orthographic, true, idOrthographic, idPerspective,
-                       idOrthographic);
+        setRadioOption(window, orthographic, true, idOrthographic, idPerspective, idOrthographic);
         return true;
     case idPerspective:
-        setRadioOption(window, orthographic, false, idOrthographic, idPerspective,
-                       idPerspective);
+        setRadioOption(window, orthographic, false, idOrthographic, idPerspective, idPerspective);
         return true;
     case idLightingOn:
         setRadioOption(window, lighting, true, idLightingOn, idLightingOff, idLightingOn);
@@ -92,13 +90,15 @@ bool onClick(int id) {
 bool onSelectionChange(int id) {
     switch (id) {
     case idPolyList:
-        if (currentPolygon) selectPolygon();
+        if (currentPolygon)
+            selectPolygon();
         return true;
     case idBlendSrcCombo:
     case idBlendDstCombo:
     case idAlphaFuncCombo:
     case idTexEnvCombo:
-        if (currentPolygon) onPanelCommand(id, CBN_SELCHANGE);
+        if (currentPolygon)
+            onPanelCommand(id, CBN_SELCHANGE);
         return true;
     }
     return false;
@@ -106,7 +106,8 @@ bool onSelectionChange(int id) {
 
 // onCommand: routes by id first, then by notification code and id. False: not handled.
 bool onCommand(HWND window, int id, int code) {
-    if (onCommandById(window, id)) return true;
+    if (onCommandById(window, id))
+        return true;
     switch (code) {
     case BN_CLICKED: return onClick(id);
     case CBN_SELCHANGE: return onSelectionChange(id); // LBN_SELCHANGE has the same code
@@ -122,10 +123,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_COMMAND:
-        if (onCommand(window, LOWORD(wParam), HIWORD(wParam))) return 0;
+        if (onCommand(window, LOWORD(wParam), HIWORD(wParam)))
+            return 0;
         break;
     case WM_HSCROLL:
-        if (onPanelScroll(wParam, lParam)) return 0;
+        if (onPanelScroll(wParam, lParam))
+            return 0;
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

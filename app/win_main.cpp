@@ -67,13 +67,16 @@ bool createGlContext() {
     format.iLayerType = PFD_MAIN_PLANE;
 
     viewFrameDc = GetDC(viewFrame);
-    if (!viewFrameDc) return glFailure("Can't Create A GL Device Context.");
+    if (!viewFrameDc)
+        return glFailure("Can't Create A GL Device Context.");
     int formatIndex = ChoosePixelFormat(viewFrameDc, &format);
-    if (formatIndex == 0) return glFailure("Can't Find A Suitable PixelFormat.");
+    if (formatIndex == 0)
+        return glFailure("Can't Find A Suitable PixelFormat.");
     if (!SetPixelFormat(viewFrameDc, formatIndex, &format))
         return glFailure("Can't Set The PixelFormat.");
     HGLRC context = wglCreateContext(viewFrameDc);
-    if (!context) return glFailure("Can't Create A GL Rendering Context.");
+    if (!context)
+        return glFailure("Can't Create A GL Rendering Context.");
     if (!wglMakeCurrent(viewFrameDc, context))
         return glFailure("Can't Activate The GL Rendering Context.");
     return true;
@@ -89,7 +92,8 @@ void runMessageLoop(HACCEL accelerators) {
         paintSwatch();
         // Draw once per burst: only when nothing more for the main window waits.
         MSG waiting;
-        if (!PeekMessageA(&waiting, mainWindow, 0, 0, PM_NOREMOVE)) renderFrame();
+        if (!PeekMessageA(&waiting, mainWindow, 0, 0, PM_NOREMOVE))
+            renderFrame();
     }
 }
 
@@ -123,6 +127,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         createGlContext(); // after a failure the program runs on without drawing
         runMessageLoop(accelerators);
     }
-    if (richEdit) FreeLibrary(richEdit);
+    if (richEdit)
+        FreeLibrary(richEdit);
     return 0;
 }

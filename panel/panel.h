@@ -3,14 +3,14 @@
 
 #include "platform/winapi.h"
 
-extern HWND polygonListBox;    // "PolyList", one entry per Polygon in list order
-extern HWND redSlider;         // "Red Slider", 0..255
-extern HWND greenSlider;       // "Green Slider", 0..255
-extern HWND blueSlider;        // "Blue Slider", 0..255
-extern HWND alphaSlider;       // "Alpha Slider", 0..100 hundredths
-extern HWND sizeSlider;        // "Size Slider", 1..255
-extern HWND alphaTestSlider;   // "AlphaTest Slider", 0..100 hundredths
-extern HWND redField;          // value fields: display only, they hand the focus back
+extern HWND polygonListBox;  // "PolyList", one entry per Polygon in list order
+extern HWND redSlider;       // "Red Slider", 0..255
+extern HWND greenSlider;     // "Green Slider", 0..255
+extern HWND blueSlider;      // "Blue Slider", 0..255
+extern HWND alphaSlider;     // "Alpha Slider", 0..100 hundredths
+extern HWND sizeSlider;      // "Size Slider", 1..255
+extern HWND alphaTestSlider; // "AlphaTest Slider", 0..100 hundredths
+extern HWND redField;        // value fields: display only, they hand the focus back
 extern HWND greenField;
 extern HWND blueField;
 extern HWND alphaField;

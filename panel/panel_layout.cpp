@@ -55,25 +55,16 @@ const ComboItem blendSrcItems[] = {
 };
 
 const ComboItem blendDstItems[] = {
-    {"GL_ZERO", GL_ZERO},
-    {"GL_ONE", GL_ONE},
-    {"GL_SRC_COLOR", GL_SRC_COLOR},
-    {"GL_ONE_MINUS_SRC_COLOR", GL_ONE_MINUS_SRC_COLOR},
-    {"GL_SRC_ALPHA", GL_SRC_ALPHA},
-    {"GL_ONE_MINUS_SRC_ALPHA", GL_ONE_MINUS_SRC_ALPHA},
-    {"GL_DST_ALPHA", GL_DST_ALPHA},
-    {"GL_ONE_MINUS_DST_ALPHA", GL_ONE_MINUS_DST_ALPHA},
+    {"GL_ZERO", GL_ZERO},           {"GL_ONE", GL_ONE},
+    {"GL_SRC_COLOR", GL_SRC_COLOR}, {"GL_ONE_MINUS_SRC_COLOR", GL_ONE_MINUS_SRC_COLOR},
+    {"GL_SRC_ALPHA", GL_SRC_ALPHA}, {"GL_ONE_MINUS_SRC_ALPHA", GL_ONE_MINUS_SRC_ALPHA},
+    {"GL_DST_ALPHA", GL_DST_ALPHA}, {"GL_ONE_MINUS_DST_ALPHA", GL_ONE_MINUS_DST_ALPHA},
 };
 
 const ComboItem alphaFuncItems[] = {
-    {"GL_NEVER", GL_NEVER},
-    {"GL_LESS", GL_LESS},
-    {"GL_EQUAL", GL_EQUAL},
-    {"GL_LEQUAL", GL_LEQUAL},
-    {"GL_GREATER", GL_GREATER},
-    {"GL_NOTEQUAL", GL_NOTEQUAL},
-    {"GL_GEQUAL", GL_GEQUAL},
-    {"GL_ALWAYS", GL_ALWAYS},
+    {"GL_NEVER", GL_NEVER},   {"GL_LESS", GL_LESS},       {"GL_EQUAL", GL_EQUAL},
+    {"GL_LEQUAL", GL_LEQUAL}, {"GL_GREATER", GL_GREATER}, {"GL_NOTEQUAL", GL_NOTEQUAL},
+    {"GL_GEQUAL", GL_GEQUAL}, {"GL_ALWAYS", GL_ALWAYS},
 };
 
 struct ComboContents {
@@ -105,10 +96,10 @@ struct ControlRow {
     DWORD exStyle;
     DWORD style; // besides WS_CHILD | WS_VISIBLE
     int x, y, width, height;
-    bool font;                  // gets the stock GUI font
-    HWND* handle;               // where the handle is kept, if anywhere
-    TrackbarRange range;        // trackbars only
-    ComboContents combo;        // combo boxes only
+    bool font;           // gets the stock GUI font
+    HWND* handle;        // where the handle is kept, if anywhere
+    TrackbarRange range; // trackbars only
+    ComboContents combo; // combo boxes only
 };
 
 // clang-format off
@@ -165,7 +156,9 @@ const ControlRow panelRows[] = {
 };
 // clang-format on
 
-bool isTrackbar(const ControlRow& row) { return row.className == trackbarClass; }
+bool isTrackbar(const ControlRow& row) {
+    return row.className == trackbarClass;
+}
 
 void fillCombo(HWND box, const ComboContents& contents) {
     for (int i = 0; i < contents.count; ++i) {
@@ -176,15 +169,17 @@ void fillCombo(HWND box, const ComboContents& contents) {
 }
 
 void createControl(HWND parent, const ControlRow& row, HGDIOBJ font) {
-    HWND control = CreateWindowExA(row.exStyle, row.className, row.text,
-                                   WS_CHILD | WS_VISIBLE | row.style, row.x, row.y, row.width,
-                                   row.height, parent, HMENU(INT_PTR(row.id)), instanceHandle,
-                                   nullptr);
-    if (row.font) SendMessageA(control, WM_SETFONT, WPARAM(font), 0);
+    HWND control = CreateWindowExA(
+        row.exStyle, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style, row.x, row.y,
+        row.width, row.height, parent, HMENU(INT_PTR(row.id)), instanceHandle, nullptr);
+    if (row.font)
+        SendMessageA(control, WM_SETFONT, WPARAM(font), 0);
     if (isTrackbar(row))
         SendMessageA(control, TBM_SETRANGE, TRUE, MAKELONG(row.range.minimum, row.range.maximum));
-    if (row.combo.items) fillCombo(control, row.combo);
-    if (row.handle) *row.handle = control;
+    if (row.combo.items)
+        fillCombo(control, row.combo);
+    if (row.handle)
+        *row.handle = control;
 }
 
 } // namespace
@@ -198,11 +193,13 @@ int createPanel(HWND parent) {
     CheckMenuRadioItem(menu, idLightingOn, idLightingOff, idLightingOff, MF_BYCOMMAND);
 
     HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-    for (const ControlRow& row : panelRows) createControl(parent, row, font);
+    for (const ControlRow& row : panelRows)
+        createControl(parent, row, font);
     return 1;
 }
 
 void resetPanelHandles() {
     for (const ControlRow& row : panelRows)
-        if (row.handle) *row.handle = nullptr;
+        if (row.handle)
+            *row.handle = nullptr;
 }

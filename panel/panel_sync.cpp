@@ -11,7 +11,9 @@ namespace {
 const float colourScale = 1.0f / 255.0f; // a component as a fraction
 const float percent = 0.01f;             // an alpha trackbar step
 
-void setText(HWND control, const char* text) { SendMessageA(control, WM_SETTEXT, 0, LPARAM(text)); }
+void setText(HWND control, const char* text) {
+    SendMessageA(control, WM_SETTEXT, 0, LPARAM(text));
+}
 
 void showColour(HWND field, int component) {
     char text[32];
@@ -31,11 +33,15 @@ void showSize(int size) {
     setText(sizeField, text);
 }
 
-void setSlider(HWND slider, int position) { SendMessageA(slider, TBM_SETPOS, TRUE, position); }
+void setSlider(HWND slider, int position) {
+    SendMessageA(slider, TBM_SETPOS, TRUE, position);
+}
 
 // Hundredths of a stored fraction, truncated in double precision as the panel always has: a
 // fraction stored from position 29 comes back as 28.
-int hundredths(float fraction) { return int(double(fraction) * 100.0); }
+int hundredths(float fraction) {
+    return int(double(fraction) * 100.0);
+}
 
 void showPolygon(const Polygon& polygon) {
     setSlider(redSlider, polygon.red);
@@ -111,8 +117,10 @@ bool isValueField(int id) {
 } // namespace
 
 void refreshPanel() {
-    if (currentPolygon) showPolygon(*currentPolygon);
-    else showNoPolygon();
+    if (currentPolygon)
+        showPolygon(*currentPolygon);
+    else
+        showNoPolygon();
 }
 
 void paintSwatch() {
@@ -134,7 +142,8 @@ bool onPanelScroll(WPARAM wParam, LPARAM lParam) {
     int position = request == TB_THUMBPOSITION || request == TB_THUMBTRACK
                        ? int(HIWORD(wParam))
                        : int(SendMessageA(source, TBM_GETPOS, 0, 0));
-    if (!currentPolygon) return false;
+    if (!currentPolygon)
+        return false;
 
     Polygon& polygon = *currentPolygon;
     if (source == redSlider) {
@@ -169,7 +178,8 @@ bool onPanelCommand(int id, int code) {
         return true;
     }
     if (code == BN_CLICKED && (id == idBlendCheckBox || id == idAlphaTestCheckBox)) {
-        if (!currentPolygon) return true;
+        if (!currentPolygon)
+            return true;
         if (id == idBlendCheckBox)
             currentPolygon->blendEnabled = int32_t(SendMessageA(blendCheckBox, BM_GETCHECK, 0, 0));
         else
@@ -181,13 +191,16 @@ bool onPanelCommand(int id, int code) {
         Polygon* polygon = currentPolygon;
         switch (id) {
         case idTexEnvCombo:
-            if (polygon) storeComboChoice(texEnvCombo, polygon->texEnvIndex, polygon->texEnvMode);
+            if (polygon)
+                storeComboChoice(texEnvCombo, polygon->texEnvIndex, polygon->texEnvMode);
             return true;
         case idBlendSrcCombo:
-            if (polygon) storeComboChoice(blendSrcCombo, polygon->blendSrcIndex, polygon->blendSrc);
+            if (polygon)
+                storeComboChoice(blendSrcCombo, polygon->blendSrcIndex, polygon->blendSrc);
             return true;
         case idBlendDstCombo:
-            if (polygon) storeComboChoice(blendDstCombo, polygon->blendDstIndex, polygon->blendDst);
+            if (polygon)
+                storeComboChoice(blendDstCombo, polygon->blendDstIndex, polygon->blendDst);
             return true;
         case idAlphaFuncCombo:
             if (polygon)

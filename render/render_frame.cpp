@@ -39,8 +39,10 @@ DepthLayout setPerspectiveView() {
     glRotatef(-viewAngleX, 1.0f, 0.0f, 0.0f);
 
     int count = 0;
-    for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next) ++count;
-    if (count == 0) return {0.0f, 100.0f};
+    for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next)
+        ++count;
+    if (count == 0)
+        return {0.0f, 100.0f};
     float dz = float(50.0 / (count * 0.5) + 5.0);
     float z = count == 1 ? 0.0f : float(-((count - 1) * dz * 0.5));
     return {z, dz};
@@ -70,12 +72,16 @@ void drawPolygon(const Polygon& polygon, float z) {
     glPushMatrix();
     glTranslatef(float(polygon.x), float(polygon.y), 0.0f);
 
-    if (polygon.blendEnabled == 1) glEnable(GL_BLEND);
-    else glDisable(GL_BLEND);
+    if (polygon.blendEnabled == 1)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
     glBlendFunc(polygon.blendSrc, polygon.blendDst);
 
-    if (polygon.alphaTestEnabled == 1) glEnable(GL_ALPHA_TEST);
-    else glDisable(GL_ALPHA_TEST);
+    if (polygon.alphaTestEnabled == 1)
+        glEnable(GL_ALPHA_TEST);
+    else
+        glDisable(GL_ALPHA_TEST);
     glAlphaFunc(polygon.alphaFunc, polygon.alphaRef);
 
     if (textureMapping) {

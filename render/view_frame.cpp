@@ -13,10 +13,16 @@ int dragAnchorX = 0; // at button-down: the polygon's x (2D) or whole degrees of
 int dragAnchorY = 0; // the polygon's y (2D) or whole degrees of viewAngleX (3D)
 
 // One unit (2D) or one degree (3D) per two pixels, toward zero.
-int half(int pixels) { return int(pixels * 0.5); }
+int half(int pixels) {
+    return int(pixels * 0.5);
+}
 
-int pointerX(LPARAM lParam) { return short(LOWORD(lParam)); }
-int pointerY(LPARAM lParam) { return short(HIWORD(lParam)); }
+int pointerX(LPARAM lParam) {
+    return short(LOWORD(lParam));
+}
+int pointerY(LPARAM lParam) {
+    return short(HIWORD(lParam));
+}
 
 // applyDrag: always measured from the button-down position, never from the previous move.
 // It writes only to the polygon current now, so a polygon removed meanwhile is never touched.
@@ -24,7 +30,8 @@ void applyDrag(int x, int y) {
     int dx = x - dragPointerX;
     int dy = y - dragPointerY;
     if (orthographic) {
-        if (!currentPolygon) return;
+        if (!currentPolygon)
+            return;
         currentPolygon->x = dragAnchorX + half(dx);
         currentPolygon->y = dragAnchorY + half(dy);
     } else {
@@ -35,7 +42,8 @@ void applyDrag(int x, int y) {
 
 // onButtonDown: with a polygon to work on, takes the anchors and the mouse capture.
 void onButtonDown(HWND window, int x, int y) {
-    if (!currentPolygon) return;
+    if (!currentPolygon)
+        return;
     if (orthographic) {
         dragAnchorX = currentPolygon->x;
         dragAnchorY = currentPolygon->y;
@@ -51,12 +59,14 @@ void onButtonDown(HWND window, int x, int y) {
 
 // onMouseMove: follows the pointer while dragging.
 void onMouseMove(int x, int y) {
-    if (dragActive) applyDrag(x, y);
+    if (dragActive)
+        applyDrag(x, y);
 }
 
 // onButtonUp: the last move, then the drag ends; without a polygon the drag goes on.
 void onButtonUp(int x, int y) {
-    if (!currentPolygon || !dragActive) return;
+    if (!currentPolygon || !dragActive)
+        return;
     applyDrag(x, y);
     dragActive = false;
     ReleaseCapture();

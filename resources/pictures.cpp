@@ -11,7 +11,8 @@ struct Rgb {
 // The banner uses one 256-entry palette: a night-blue ramp (0..191) for the sky and a few
 // saturated ramps for the squares.
 Rgb paletteEntry(int index) {
-    if (index < 192) return {uint8_t(index / 6), uint8_t(index / 3), uint8_t(64 + index)};
+    if (index < 192)
+        return {uint8_t(index / 6), uint8_t(index / 3), uint8_t(64 + index)};
     int shade = (index - 192) % 16;
     switch ((index - 192) / 16) {
     case 0: return {uint8_t(140 + shade * 7), 40, 40};
@@ -40,7 +41,8 @@ BannerImage drawBanner() {
             for (const Square& square : bannerSquares) {
                 int dx = x - square.left;
                 int dy = y - square.top;
-                if (dx < 0 || dy < 0 || dx >= square.size || dy >= square.size) continue;
+                if (dx < 0 || dy < 0 || dx >= square.size || dy >= square.size)
+                    continue;
                 int shade = 15 - (dx + dy) * 15 / (2 * square.size); // lit from the top left
                 index = 192 + square.ramp * 16 + shade;
             }

@@ -2,6 +2,7 @@
 #include "platform/resource_data.h"
 #include "resources/pictures.h"
 #include "resources/resource_ids.h"
+#include "resources/texture_dialog_template.h"
 
 namespace {
 
@@ -45,9 +46,9 @@ const MenuResource menus[] = {{menuResource, mainMenuItems}};
 // Plain keys only; none highlights the menu bar.
 constexpr BYTE plainKey = FVIRTKEY | FNOINVERT;
 const ACCEL mainAccelerators[] = {
-    {plainKey, VK_INSERT, idAdd},        {plainKey, '2', idOrthographic},
-    {plainKey, '3', idPerspective},      {plainKey, VK_NEXT, idMoveDown},
-    {plainKey, VK_PRIOR, idMoveUp},      {plainKey, VK_DELETE, idRemove},
+    {plainKey, VK_INSERT, idAdd},   {plainKey, '2', idOrthographic},
+    {plainKey, '3', idPerspective}, {plainKey, VK_NEXT, idMoveDown},
+    {plainKey, VK_PRIOR, idMoveUp}, {plainKey, VK_DELETE, idRemove},
     {plainKey, VK_F2, idRename},
 };
 
@@ -57,10 +58,10 @@ constexpr DWORD visible = WS_VISIBLE;
 
 const DialogItemResource aboutItems[] = {
     {"BUTTON", "OK", IDOK, visible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 154, 50, 14},
-    {"STATIC", MAKEINTRESOURCEA(aboutBannerResource), -1,
-     visible | SS_BITMAP | SS_REALSIZEIMAGE, WS_EX_STATICEDGE | WS_EX_CLIENTEDGE, 7, 7, 279, 54},
-    {"STATIC", "A bench for OpenGL state, one square at a time", -1, visible | SS_CENTER, 0, 65,
-     62, 159, 10},
+    {"STATIC", MAKEINTRESOURCEA(aboutBannerResource), -1, visible | SS_BITMAP | SS_REALSIZEIMAGE,
+     WS_EX_STATICEDGE | WS_EX_CLIENTEDGE, 7, 7, 279, 54},
+    {"STATIC", "A bench for OpenGL state, one square at a time", -1, visible | SS_CENTER, 0, 65, 62,
+     159, 10},
     {"RICHEDIT", "", idVersionHistory,
      visible | ES_MULTILINE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 7, 72, 279, 73},
 };
@@ -70,13 +71,13 @@ const DialogItemResource renameItems[] = {
     {"BUTTON", "Cancel", IDCANCEL, visible | BS_PUSHBUTTON | WS_TABSTOP, 0, 96, 72, 50, 14},
     {"STATIC", "Old Name", -1, visible | SS_LEFT, 0, 12, 9, 54, 12},
     {"STATIC", "New Name", -1, visible | SS_LEFT, 0, 12, 39, 54, 12},
-    {"EDIT", "", idOldName, visible | WS_DISABLED | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0,
-     12, 18, 162, 12},
-    {"EDIT", "", idNewName, visible | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 12, 48, 162,
-     12},
+    {"EDIT", "", idOldName, visible | WS_DISABLED | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 12,
+     18, 162, 12},
+    {"EDIT", "", idNewName, visible | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 12, 48, 162, 12},
 };
 
 const DialogResource dialogs[] = {
+    textureDialogTemplate,
     {aboutDialogResource, "About",
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_NOFAILCREATE | DS_SETFONT,
      0, 0, 0, 293, 175, "MS Shell Dlg", 8, aboutItems},

@@ -58,4 +58,8 @@ enum CommandId : int {
     idOldName = 1013,
     idNewName = 1032,
     idVersionHistory = 1036,
+    idImageDetails = 1002, // Texture Map dialog: details list
+    idMinFilter = 1031,
+    idMagFilter = 1032,
+    idBrowse = 1033,
 };

@@ -26,15 +26,15 @@ struct Polygon {
     float alphaRef;           // reference value for glAlphaFunc, 0..1
     int32_t x;                // centre, view units; 0, 0 is the centre of the view
     int32_t y;
-    char name[256];           // entry text in "PolyList"
-    Image image;              // decoded picture the texture was made from
-    char textureFile[256];    // image file name without directory, or "None"
-    uint32_t texture;         // GL texture object, 0 = none
-    Polygon* next;            // following Polygon, nullptr at the tail
+    char name[256];        // entry text in "PolyList"
+    Image image;           // decoded picture the texture was made from
+    char textureFile[256]; // image file name without directory, or "None"
+    uint32_t texture;      // GL texture object, 0 = none
+    Polygon* next;         // following Polygon, nullptr at the tail
 };
 
 // A Polygon with every default and an empty name; nullptr when memory runs out.
 Polygon* makePolygon();
 
-// Frees the picture's buffers, then the record. The GL texture object is left alone.
+// Frees the picture's buffers and deletes the texture object, then the record.
 void releasePolygon(Polygon* polygon);

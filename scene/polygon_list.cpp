@@ -1,18 +1,24 @@
 #include "scene/polygon_list.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/shell.h"
 #include "panel/panel.h"
 #include "panel/panel_sync.h"
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
+#include "texture/picture_copy.h"
 
 namespace {
 
-int selectedIndex() { return int(SendMessageA(polygonListBox, LB_GETCURSEL, 0, 0)); }
+int selectedIndex() {
+    return int(SendMessageA(polygonListBox, LB_GETCURSEL, 0, 0));
+}
 
-void selectEntry(int index) { SendMessageA(polygonListBox, LB_SETCURSEL, WPARAM(index), 0); }
+void selectEntry(int index) {
+    SendMessageA(polygonListBox, LB_SETCURSEL, WPARAM(index), 0);
+}
 
 void selectLastEntry() {
     int count = int(SendMessageA(polygonListBox, LB_GETCOUNT, 0, 0));
@@ -21,9 +27,11 @@ void selectLastEntry() {
 
 // The Polygon index steps from the head, or nullptr past the tail.
 Polygon* polygonAt(int index) {
-    if (index < 0) return nullptr;
+    if (index < 0)
+        return nullptr;
     Polygon* polygon = polygonListHead;
-    while (polygon && index-- > 0) polygon = polygon->next;
+    while (polygon && index-- > 0)
+        polygon = polygon->next;
     return polygon;
 }
 
@@ -33,7 +41,8 @@ void linkAtTail(Polygon* polygon) {
         return;
     }
     Polygon* tail = polygonListHead;
-    while (tail->next) tail = tail->next;
+    while (tail->next)
+        tail = tail->next;
     tail->next = polygon;
 }
 
@@ -60,19 +69,23 @@ void refillPolygonList() {
 bool swapWithNext(int index) {
     Polygon* before = index > 0 ? polygonAt(index - 1) : nullptr;
     Polygon* first = polygonAt(index);
-    if (!first || !first->next) return false;
+    if (!first || !first->next)
+        return false;
     Polygon* second = first->next;
     first->next = second->next;
     second->next = first;
-    if (before) before->next = second;
-    else polygonListHead = second;
+    if (before)
+        before->next = second;
+    else
+        polygonListHead = second;
     return true;
 }
 
 void addPolygon() {
     // Made before the counter moves, so a failure uses up no number.
     Polygon* polygon = makePolygon();
-    if (!polygon) return showOutOfMemory();
+    if (!polygon)
+        return showOutOfMemory();
     std::snprintf(polygon->name, sizeof polygon->name, "Poly %d", polygonCounter);
     ++polygonCounter;
     linkAtTail(polygon);
@@ -84,14 +97,30 @@ void duplicatePolygon() {
         MessageBoxA(mainWindow, "Nothing to duplicate", "Error", MB_OK);
         return;
     }
-    // Copying a polygon's picture and texture arrives with the duplicate work; until then
-    // Duplicate on a polygon does nothing.
+    Polygon* copy = makePolygon();
+    if (!copy)
+        return showOutOfMemory();
+    *copy = *currentPolygon;
+    copy->next = nullptr; // the copy stays the tail
+    if (!copyPicture(*currentPolygon, *copy)) {
+        releasePolygon(copy);
+        return showOutOfMemory();
+    }
+    // A long source name is cut at the end of the copy's name field.
+    std::string name =
+        "Poly " + std::to_string(polygonCounter) + " (Copy of " + currentPolygon->name + ")";
+    std::snprintf(copy->name, sizeof copy->name, "%s", name.c_str());
+    ++polygonCounter;
+    linkAtTail(copy);
+    showNewCurrent(copy);
 }
 
 void movePolygonUp() {
-    if (!polygonListHead) return;
+    if (!polygonListHead)
+        return;
     int selected = selectedIndex();
-    if (selected <= 0) return;
+    if (selected <= 0)
+        return;
     swapWithNext(selected - 1);
     refillPolygonList();
     refreshPanel();
@@ -99,9 +128,11 @@ void movePolygonUp() {
 }
 
 void movePolygonDown() {
-    if (!polygonListHead) return;
+    if (!polygonListHead)
+        return;
     int selected = selectedIndex();
-    if (selected < 0) return;
+    if (selected < 0)
+        return;
     int moved = swapWithNext(selected) ? selected + 1 : selected;
     refillPolygonList();
     refreshPanel();
@@ -109,7 +140,8 @@ void movePolygonDown() {
 }
 
 void removePolygon() {
-    if (!polygonListHead) return;
+    if (!polygonListHead)
+        return;
     if (!polygonListHead->next) {
         currentPolygon = nullptr;
         releasePolygon(polygonListHead);
@@ -120,7 +152,8 @@ void removePolygon() {
     }
     int selected = selectedIndex();
     Polygon* removed = polygonAt(selected);
-    if (!removed) return;
+    if (!removed)
+        return;
     if (selected == 0) {
         polygonListHead = removed->next;
         currentPolygon = polygonListHead;
@@ -144,7 +177,8 @@ void removePolygon() {
 void removeAllPolygons() {
     if (MessageBoxA(mainWindow, "Remove all polygons?", "Warning", MB_OKCANCEL) == IDCANCEL)
         return;
-    if (!polygonListHead) return;
+    if (!polygonListHead)
+        return;
     while (polygonListHead) {
         Polygon* next = polygonListHead->next;
         releasePolygon(polygonListHead);
@@ -168,9 +202,11 @@ void renamePolygon() {
 }
 
 void selectPolygon() {
-    if (!currentPolygon) return;
+    if (!currentPolygon)
+        return;
     Polygon* chosen = polygonAt(selectedIndex());
-    if (!chosen) return;
+    if (!chosen)
+        return;
     currentPolygon = chosen;
     refreshPanel();
 }

@@ -1,8 +1,8 @@
 #include <cstring>
 
+#include "resources/resource_ids.h"
 #include "scene/polygon_list.h"
 #include "scene/scene.h"
-#include "resources/resource_ids.h"
 
 namespace {
 

@@ -17,7 +17,8 @@ TEST_F(MessageLoopTest, BurstOfMessagesCostsOneFrameAndIdleCostsNone) {
     int before = 0, afterBurst = 0, afterIdle = 0;
     queueStep([&] {
         before = headless::framesPresented();
-        for (int i = 0; i < 5; ++i) PostMessageA(mainWindow, WM_NULL, 0, 0);
+        for (int i = 0; i < 5; ++i)
+            PostMessageA(mainWindow, WM_NULL, 0, 0);
     });
     queueStep([&] { afterBurst = headless::framesPresented(); });
     queueStep([&] { afterIdle = headless::framesPresented(); });
@@ -46,21 +47,18 @@ TEST_F(MessageLoopTest, AcceleratorsActWhateverControlHasTheFocus) {
         headless::pressKey(nullptr, VK_INSERT);
     });
     queueStep([] {
-        EXPECT_EQ(headless::items(polygonListBox),
-                  (std::vector<std::string>{"Poly 1", "Poly 2"}));
+        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1", "Poly 2"}));
         EXPECT_EQ(headless::selection(polygonListBox), 1);
         EXPECT_EQ(headless::focusWindow(), polygonListBox);
         headless::pressKey(nullptr, VK_PRIOR); // moves the polygon, does not scroll the list
     });
     queueStep([] {
-        EXPECT_EQ(headless::items(polygonListBox),
-                  (std::vector<std::string>{"Poly 2", "Poly 1"}));
+        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 2", "Poly 1"}));
         EXPECT_EQ(headless::selection(polygonListBox), 0);
         headless::pressKey(nullptr, VK_NEXT);
     });
     queueStep([] {
-        EXPECT_EQ(headless::items(polygonListBox),
-                  (std::vector<std::string>{"Poly 1", "Poly 2"}));
+        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1", "Poly 2"}));
         EXPECT_EQ(headless::selection(polygonListBox), 1);
         SetFocus(blendSrcCombo);
         headless::pressKey(nullptr, '3');

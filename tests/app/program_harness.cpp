@@ -11,13 +11,25 @@
 
 namespace harness {
 
-void ProgramTest::SetUp() { resetProgramState(); }
+void ProgramTest::SetUp() {
+    session.emplace();
+    resetProgramState();
+}
 
-void ProgramTest::TearDown() { resetProgramState(); }
+void ProgramTest::TearDown() {
+    session.reset();
+    resetProgramState();
+}
 
-FreshRun::FreshRun() { resetProgramState(); }
+FreshRun::FreshRun() {
+    session.emplace();
+    resetProgramState();
+}
 
-FreshRun::~FreshRun() { resetProgramState(); }
+FreshRun::~FreshRun() {
+    session.reset();
+    resetProgramState();
+}
 
 int runProgram() {
     char commandLine[] = "";
@@ -27,13 +39,16 @@ int runProgram() {
 Polygon* linkPolygon() {
     Polygon* polygon = makePolygon();
     Polygon** tail = &polygonListHead;
-    while (*tail) tail = &(*tail)->next;
+    while (*tail)
+        tail = &(*tail)->next;
     *tail = polygon;
     currentPolygon = polygon;
     return polygon;
 }
 
-void requestFrame() { PostMessageA(mainWindow, WM_NULL, 0, 0); }
+void requestFrame() {
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
+}
 
 void afterFrame(const std::function<void()>& setup, const std::function<void()>& inspect) {
     headless::queueStep([&] {
@@ -52,7 +67,8 @@ std::vector<uint8_t> frameAfter(const std::function<void()>& setup) {
 
 headless::Rgb pixel(const std::vector<uint8_t>& frame, int x, int y) {
     size_t at = (size_t(y) * 512 + size_t(x)) * 3;
-    if (frame.size() < at + 3) return {1, 2, 3}; // no frame: matches no expected colour
+    if (frame.size() < at + 3)
+        return {1, 2, 3}; // no frame: matches no expected colour
     return {frame[at], frame[at + 1], frame[at + 2]};
 }
 
@@ -71,14 +87,17 @@ void setTrackbarByKeys(HWND trackbar, int position) {
 
 bool isClass(HWND window, const char* name) {
     std::string actual = headless::className(window);
-    if (actual.size() != std::strlen(name)) return false;
+    if (actual.size() != std::strlen(name))
+        return false;
     for (size_t i = 0; i < actual.size(); ++i)
         if (std::tolower((unsigned char)actual[i]) != std::tolower((unsigned char)name[i]))
             return false;
     return true;
 }
 
-HWND control(int id) { return headless::findControl(mainWindow, id); }
+HWND control(int id) {
+    return headless::findControl(mainWindow, id);
+}
 
 } // namespace harness
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -16,18 +17,19 @@ namespace harness {
 
 // One program run per test; the layer and the program's values start clean and end clean.
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
-    headless::Session session;
+    // The windows go before the program's values: their procedures still run as they die.
+    std::optional<headless::Session> session;
 };
 
 // The same for one of several runs inside a test: a fresh layer and fresh program values.
 struct FreshRun {
     FreshRun();
     ~FreshRun();
-    headless::Session session;
+    std::optional<headless::Session> session;
 };
 
 // Starts WinMain and returns its result once the program quits or the script runs out.

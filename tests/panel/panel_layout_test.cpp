@@ -82,7 +82,9 @@ const ExpectedControl expectedControls[] = {
 // clang-format on
 
 // The window text is what the control was created with; a combo box shows its selection.
-bool isCombo(const ExpectedControl& expected) { return expected.className[0] == 'C'; }
+bool isCombo(const ExpectedControl& expected) {
+    return expected.className[0] == 'C';
+}
 
 TEST_F(PanelLayoutTest, FortySevenControlsInOrderAfterTheViewFrame) {
     queueStep([] {
@@ -191,10 +193,10 @@ TEST_F(PanelLayoutTest, CombosCarryTheEnumsTheirTextsName) {
                          "GL_ONE_MINUS_DST_ALPHA", "GL_SRC_ALPHA_SATURATE"}));
         EXPECT_EQ(headless::itemData(blendSrcCombo),
                   (Data{0, 1, 0x306, 0x307, 0x302, 0x303, 0x304, 0x305, 0x308}));
-        EXPECT_EQ(headless::items(blendDstCombo),
-                  (Items{"GL_ZERO", "GL_ONE", "GL_SRC_COLOR", "GL_ONE_MINUS_SRC_COLOR",
-                         "GL_SRC_ALPHA", "GL_ONE_MINUS_SRC_ALPHA", "GL_DST_ALPHA",
-                         "GL_ONE_MINUS_DST_ALPHA"}));
+        EXPECT_EQ(
+            headless::items(blendDstCombo),
+            (Items{"GL_ZERO", "GL_ONE", "GL_SRC_COLOR", "GL_ONE_MINUS_SRC_COLOR", "GL_SRC_ALPHA",
+                   "GL_ONE_MINUS_SRC_ALPHA", "GL_DST_ALPHA", "GL_ONE_MINUS_DST_ALPHA"}));
         EXPECT_EQ(headless::itemData(blendDstCombo),
                   (Data{0, 1, 0x300, 0x301, 0x302, 0x303, 0x304, 0x305}));
         EXPECT_EQ(headless::items(alphaFuncCombo),

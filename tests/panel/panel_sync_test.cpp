@@ -115,9 +115,12 @@ TEST_F(PanelSyncTest, AlphaRoundTripsThroughTheSliderAsStored) {
         queueStep([] { headless::pickListItem(polygonListBox, 1); });
         queueStep([&, position] {
             int back = headless::trackbar(alphaSlider).pos;
-            if (back == position) backUnchanged.push_back(position);
-            else if (back == position - 1) backOneLower.push_back(position);
-            else ADD_FAILURE() << position << " came back as " << back;
+            if (back == position)
+                backUnchanged.push_back(position);
+            else if (back == position - 1)
+                backOneLower.push_back(position);
+            else
+                ADD_FAILURE() << position << " came back as " << back;
         });
     }
     harness::runProgram();
@@ -133,7 +136,7 @@ TEST_F(PanelSyncTest, EditsWithoutAPolygonAreDropped) {
     });
     queueStep([] {
         EXPECT_EQ(headless::trackbar(redSlider).pos, 100); // the control keeps it...
-        EXPECT_EQ(windowText(redField), "0 / 0.00");        // ...nothing else changes
+        EXPECT_EQ(windowText(redField), "0 / 0.00");       // ...nothing else changes
         EXPECT_EQ(headless::checkState(blendCheckBox), BST_CHECKED);
         headless::click(control(idAdd));
     });

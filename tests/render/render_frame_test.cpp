@@ -87,17 +87,22 @@ TEST(RenderCases, EmptyListIsClearedToBlackInBothModes) {
         harness::FreshRun run;
         int framesBefore = 0;
         std::vector<uint8_t> frame;
-        harness::afterFrame([&] { framesBefore = headless::framesPresented(); orthographic = flat; },
-                            [&] {
-                                frame = headless::presentedFrame();
-                                EXPECT_EQ(headless::framesPresented(), framesBefore + 1);
-                                GLfloat clear[4];
-                                glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-                                EXPECT_FLOAT_EQ(clear[3], 0.5f);
-                            });
+        harness::afterFrame(
+            [&] {
+                framesBefore = headless::framesPresented();
+                orthographic = flat;
+            },
+            [&] {
+                frame = headless::presentedFrame();
+                EXPECT_EQ(headless::framesPresented(), framesBefore + 1);
+                GLfloat clear[4];
+                glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+                EXPECT_FLOAT_EQ(clear[3], 0.5f);
+            });
         ASSERT_EQ(frame.size(), 512u * 512u * 3u);
         size_t lit = 0;
-        for (uint8_t value : frame) lit += value != 0;
+        for (uint8_t value : frame)
+            lit += value != 0;
         EXPECT_EQ(lit, 0u) << (flat ? "2D" : "3D");
     }
 }
@@ -111,7 +116,7 @@ TEST(RenderCases, BlendingUsesThePolygonsFactorsAndOnlyAnEnableOfOne) {
     const Case cases[] = {
         {1, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, {128, 0, 128}},
         {1, GL_ONE, GL_ONE, {255, 0, 255}},
-        {1, GL_ZERO, GL_ZERO, {0, 0, 0}}, // switched on without choosing factors
+        {1, GL_ZERO, GL_ZERO, {0, 0, 0}},   // switched on without choosing factors
         {2, GL_ZERO, GL_ZERO, {0, 0, 255}}, // not exactly 1: off
     };
     for (const Case& c : cases) {
@@ -162,11 +167,10 @@ TEST(RenderCases, LightingDrawsTheGreyMaterialUnlessColourMaterialIsOn) {
         Rgb expected;
     };
     const Case cases[] = {
-        {true, false, 0, {214, 214, 214}},  // 0.04 + 0.8
-        {false, false, 0, {214, 214, 214}},
-        {false, false, 60, {112, 112, 112}}, // 0.04 + 0.8 x 0.5
-        {false, false, 180, {10, 10, 10}},   // facing away: ambient only
-        {true, true, 0, {255, 0, 0}},        // red drives ambient and diffuse
+        {true, false, 0, {214, 214, 214}},                                       // 0.04 + 0.8
+        {false, false, 0, {214, 214, 214}}, {false, false, 60, {112, 112, 112}}, // 0.04 + 0.8 x 0.5
+        {false, false, 180, {10, 10, 10}}, // facing away: ambient only
+        {true, true, 0, {255, 0, 0}},      // red drives ambient and diffuse
     };
     for (const Case& c : cases) {
         harness::FreshRun run;
@@ -341,7 +345,8 @@ TEST_F(RenderTest, ProjectionFollowsTheDisplayMode) {
 
 TEST_F(RenderTest, Only512PolygonsFitTheDepthRangeIn2D) {
     auto frame = frameAfter([] {
-        for (int k = 1; k <= 510; ++k) square(-100, -100, 2, red);
+        for (int k = 1; k <= 510; ++k)
+            square(-100, -100, 2, red);
         square(0, 0, 10, green);   // 511th, z = -255
         square(0, 0, 4, blue);     // 512th, z = -256: the near end
         square(60, 60, 10, white); // 513th, z = -257: outside
@@ -363,14 +368,17 @@ TEST_P(PerspectiveDepthTest, PolygonsStandAtTheirDepths) {
     const Rgb colours[] = {red, green, blue, white};
     auto frame = frameAfter([&] {
         orthographic = false;
-        for (int i = 0; i < count; ++i) square(positions[i], 0, 20, colours[i]);
+        for (int i = 0; i < count; ++i)
+            square(positions[i], 0, 20, colours[i]);
     });
     const double pixelsPerUnitAtOne = 256.0 / std::tan(22.5 * M_PI / 180.0);
     for (int i = 0; i < count; ++i) {
         int left = -1, right = -1;
         for (int x = 0; x < 512; ++x) {
-            if (pixel(frame, x, 256) != colours[i]) continue;
-            if (left < 0) left = x;
+            if (pixel(frame, x, 256) != colours[i])
+                continue;
+            if (left < 0)
+                left = x;
             right = x;
         }
         ASSERT_GE(left, 0) << "polygon " << i + 1 << " of " << count << " not drawn";

@@ -122,7 +122,7 @@ TEST_F(ViewFrameDragTest, DragTurnsTheViewIn3DByWholeDegrees) {
         headless::mouseUp(viewFrame, 190, 260);
     });
     harness::runProgram();
-    EXPECT_EQ(viewAngleY, 55.0f); // 10 + 45
+    EXPECT_EQ(viewAngleY, 55.0f);  // 10 + 45
     EXPECT_EQ(viewAngleX, -20.0f); // 0 - 20
     EXPECT_EQ(currentPolygon->x, 0);
 }
@@ -160,6 +160,44 @@ TEST_F(ViewFrameDragTest, RemovingThePolygonMidDragMovesTheNextCurrentOne) {
     });
     harness::runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// Stands in for the static control's procedure to see what reaches it, and when.
+WNDPROC staticProc = nullptr;
+std::vector<UINT> passedOn;
+int framesWhenPaintPassedOn = -1;
+
+LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    passedOn.push_back(message);
+    if (message == WM_PAINT) framesWhenPaintPassedOn = headless::framesPresented();
+    return CallWindowProcA(staticProc, window, message, wParam, lParam);
+}
+
+class ViewFramePassOnTest : public harness::ProgramTest {};
+
+TEST_F(ViewFramePassOnTest, EveryMessageEndsInTheStaticProcedureAfterTheFrame) {
+    int framesBefore = 0;
+    queueStep([&] {
+        harness::linkPolygon();
+        staticProc = previousViewFrameProc;
+        previousViewFrameProc = recordingProc;
+        framesBefore = headless::framesPresented();
+        SendMessageA(viewFrame, WM_PAINT, 0, 0);
+        headless::mouseDown(viewFrame, 10, 10);
+        headless::mouseMove(viewFrame, 20, 10);
+        headless::mouseUp(viewFrame, 20, 10);
+    });
+    queueStep([] { previousViewFrameProc = staticProc; });
+    harness::runProgram();
+    EXPECT_EQ(framesWhenPaintPassedOn, framesBefore + 1); // the frame came first
+    std::vector<UINT> mouse;
+    for (UINT message : passedOn)
+        if (message >= WM_MOUSEMOVE && message <= WM_LBUTTONUP) mouse.push_back(message);
+    EXPECT_EQ(mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
 }
 
 } // namespace

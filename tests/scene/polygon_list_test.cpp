@@ -16,7 +16,8 @@ using Names = std::vector<std::string>;
 class PolygonListTest : public harness::ProgramTest {};
 
 void addPolygons(int count) {
-    for (int i = 0; i < count; ++i) click(control(idAdd));
+    for (int i = 0; i < count; ++i)
+        click(control(idAdd));
 }
 
 // The list, "PolyList" and the current polygon agree.
@@ -28,7 +29,8 @@ void expectInStep(const Names& names, int selected) {
     int index = 0;
     for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next, ++index) {
         listed.push_back(polygon->name);
-        if (index == selected) atSelection = polygon;
+        if (index == selected)
+            atSelection = polygon;
     }
     EXPECT_EQ(listed, names);
     EXPECT_EQ(currentPolygon, atSelection);
@@ -171,7 +173,9 @@ TEST_F(PolygonListTest, NothingToRenameOrDuplicateInAnEmptyList) {
     EXPECT_EQ(headless::activeDialog(), nullptr);
 }
 
-HWND renameField(int id) { return headless::findControl(headless::activeDialog(), id); }
+HWND renameField(int id) {
+    return headless::findControl(headless::activeDialog(), id);
+}
 
 TEST_F(PolygonListTest, RenameTakesANonEmptyNameOnOk) {
     queueStep([] {
