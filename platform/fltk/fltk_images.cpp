@@ -15,7 +15,7 @@ namespace {
 
 // The layer names a module's icon "icon:<table>:<id>" when LoadIconA makes its handle.
 const IconResource* iconResourceOf(HICON icon) {
-    for (const auto& [key, handle] : layer::state().systemIcons) {
+    for (const auto& [key, handle] : layer::state().sharedHandles) {
         if (handle != icon || key.rfind("icon:", 0) != 0)
             continue;
         const size_t colon = key.find(':', 5);

@@ -255,9 +255,7 @@ TEST_F(Desktop, RemoveAllAsksAndCancelKeepsTheSquare) {
         << "OK did not remove the polygons";
 }
 
-// Waits for the Texture Map dialog (template 107 and its procedure), which the program does
-// not have yet: "Modify" on a polygon opens nothing so far.
-TEST_F(Desktop, DISABLED_ModifyBrowseAndOkDrawThePictureOnTheSquare) {
+TEST_F(Desktop, ModifyBrowseAndOkDrawThePictureOnTheSquare) {
     const std::string picture = workDir + "/halves.bmp";
     writeHalvesBmp(picture, 64);
     addSquare();
@@ -270,10 +268,10 @@ TEST_F(Desktop, DISABLED_ModifyBrowseAndOkDrawThePictureOnTheSquare) {
     clickScreen(at.x + browse.x, at.y + browse.y);
     ASSERT_FALSE(findWindow("Select Texture Image", milliseconds(5000)).empty())
         << "Browse opened no file chooser";
-    saveShot("file-chooser");
     replaceText(picture);
     key("Return");
     ASSERT_TRUE(windowGone("Select Texture Image", milliseconds(5000)));
+    saveWindowShot("texture-dialog", dialog);
     const Point ok = dialogUnitsToPixels({6 + 78 / 2, 138 + 23 / 2});
     clickScreen(at.x + ok.x, at.y + ok.y);
     ASSERT_TRUE(windowGone("Select Texture Map", milliseconds(5000)));
