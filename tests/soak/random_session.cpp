@@ -167,6 +167,16 @@ std::string RandomSession::settleAndCheck() {
         return text + ")";
     }
 
+    // Only the current polygon follows a drag; the others stay where they were.
+    for (const Polygon* polygon : list) {
+        PolygonExpectation& expected = model_.expected.at(polygon);
+        if (polygon != currentPolygon && (polygon->x != expected.x || polygon->y != expected.y))
+            return format("polygon '%s' moved from %d, %d to %d, %d while not current",
+                          polygon->name, expected.x, expected.y, polygon->x, polygon->y);
+        expected.x = polygon->x;
+        expected.y = polygon->y;
+    }
+
     problem = checkListBox(list);
     for (size_t i = 0; problem.empty() && i < list.size(); ++i)
         problem = checkPolygon(*list[i], model_.expected.at(list[i]));

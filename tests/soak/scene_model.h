@@ -26,6 +26,8 @@ struct PolygonExpectation {
     int minFilterIndex = 0;
     int magFilterIndex = 0;
     std::string textureFile = "None";
+    int x = 0; // position when last checked: only a drag of the current polygon moves it
+    int y = 0;
 };
 
 // The polygons in list order, and what each one holds.
