@@ -14,23 +14,11 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/soak/link_watch.h"
+#include "tests/soak/session_helpers.h"
 
 namespace soak {
 
 namespace {
-
-std::string format(const char* pattern, auto... values) {
-    char text[1024];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
-}
-
-int indexOf(const std::vector<const Polygon*>& list, const Polygon* polygon) {
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i] == polygon)
-            return int(i);
-    return -1;
-}
 
 bool sameFields(const Image& a, const Image& b) {
     return a.width == b.width && a.height == b.height && a.bitsPerPixel == b.bitsPerPixel &&
