@@ -98,6 +98,25 @@ std::string RandomSession::settleAndCheck() {
     if (!problem.empty())
         return problem;
 
+    problem = checkBoxes();
+    if (problem.empty())
+        problem = checkPositions(list);
+    if (!problem.empty())
+        return problem;
+
+    problem = checkListBox(list);
+    for (size_t i = 0; problem.empty() && i < list.size(); ++i)
+        problem = checkPolygon(*list[i], model_.expected.at(list[i]));
+    if (problem.empty())
+        problem = checkOwnership(list);
+    if (problem.empty() && !dialog && done_ > 0)
+        problem = checkMainWindow();
+    countHoldings(list);
+    return problem;
+}
+
+// The message boxes shown since the action are the ones it should have shown, in order.
+std::string RandomSession::checkBoxes() const {
     const auto& boxes = headless::messageBoxCalls();
     std::vector<BoxText> shown;
     for (size_t i = boxesBefore_; i < boxes.size(); ++i)
@@ -115,8 +134,11 @@ std::string RandomSession::settleAndCheck() {
             text += "'" + box.text + "' ";
         return text + ")";
     }
+    return "";
+}
 
-    // Only the current polygon follows a drag; the others stay where they were.
+// Only the current polygon follows a drag; the others stay where they were.
+std::string RandomSession::checkPositions(const std::vector<const Polygon*>& list) {
     for (const Polygon* polygon : list) {
         PolygonExpectation& expected = model_.expected.at(polygon);
         if (polygon != currentPolygon && (polygon->x != expected.x || polygon->y != expected.y))
@@ -125,14 +147,10 @@ std::string RandomSession::settleAndCheck() {
         expected.x = polygon->x;
         expected.y = polygon->y;
     }
+    return "";
+}
 
-    problem = checkListBox(list);
-    for (size_t i = 0; problem.empty() && i < list.size(); ++i)
-        problem = checkPolygon(*list[i], model_.expected.at(list[i]));
-    if (problem.empty())
-        problem = checkOwnership(list);
-    if (problem.empty() && !dialog && done_ > 0)
-        problem = checkMainWindow();
+void RandomSession::countHoldings(const std::vector<const Polygon*>& list) {
     for (const Polygon* polygon : list) {
         const PolygonExpectation& expected = model_.expected.at(polygon);
         ++seen_[expected.texture == TextureHolds::Picture     ? "polygons with a texture"
@@ -140,7 +158,6 @@ std::string RandomSession::settleAndCheck() {
                 : expected.image                              ? "polygons with a picture only"
                                                               : "polygons without a picture"];
     }
-    return problem;
 }
 
 // The list order and current polygon the action should have left; binds the polygon it made

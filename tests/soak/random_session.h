@@ -54,6 +54,9 @@ class RandomSession {
     void finish();
     std::string settleAndCheck();
     std::string checkPrediction(const std::vector<const Polygon*>& list);
+    std::string checkBoxes() const;
+    std::string checkPositions(const std::vector<const Polygon*>& list);
+    void countHoldings(const std::vector<const Polygon*>& list);
     void act();
     void choose(const std::vector<Choice>& choices);
     void note(const std::string& description);
