@@ -125,9 +125,8 @@ TEST_F(PanelSyncTest, FractionsRoundTripThroughTheSlidersAsStored) {
             EXPECT_EQ(windowText(alphaField), expected);
             EXPECT_EQ(currentPolygon->alpha, position * 0.01f);
             EXPECT_EQ(currentPolygon->alphaRef, position * 0.01f);
-            for (auto [slider, backUnchanged] :
-                 {std::pair{alphaSlider, &alphaUnchanged},
-                  std::pair{alphaTestSlider, &referenceUnchanged}}) {
+            for (auto [slider, backUnchanged] : {std::pair{alphaSlider, &alphaUnchanged},
+                                                 std::pair{alphaTestSlider, &referenceUnchanged}}) {
                 int back = headless::trackbar(slider).pos;
                 if (back == position)
                     backUnchanged->push_back(position);

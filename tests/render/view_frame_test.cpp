@@ -175,7 +175,8 @@ int framesWhenPaintPassedOn = -1;
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     passedOn.push_back(message);
-    if (message == WM_PAINT) framesWhenPaintPassedOn = headless::framesPresented();
+    if (message == WM_PAINT)
+        framesWhenPaintPassedOn = headless::framesPresented();
     return CallWindowProcA(staticProc, window, message, wParam, lParam);
 }
 
@@ -198,7 +199,8 @@ TEST_F(ViewFramePassOnTest, EveryMessageEndsInTheStaticProcedureAfterTheFrame) {
     EXPECT_EQ(framesWhenPaintPassedOn, framesBefore + 1); // the frame came first
     std::vector<UINT> mouse;
     for (UINT message : passedOn)
-        if (message >= WM_MOUSEMOVE && message <= WM_LBUTTONUP) mouse.push_back(message);
+        if (message >= WM_MOUSEMOVE && message <= WM_LBUTTONUP)
+            mouse.push_back(message);
     EXPECT_EQ(mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
 }
 

@@ -35,8 +35,8 @@ struct Model {
         if (entries.empty())
             return;
         Entry copy = entries[selected];
-        copy.name = ("Poly " + std::to_string(counter++) + " (Copy of " + copy.name + ")")
-                        .substr(0, 255);
+        copy.name =
+            ("Poly " + std::to_string(counter++) + " (Copy of " + copy.name + ")").substr(0, 255);
         entries.push_back(copy);
         selected = int(entries.size()) - 1;
     }

@@ -355,3 +355,39 @@ TEST_F(PolygonListTest, MoveUpOnTheFirstEntryRefreshesNothingMoveDownOnTheLastDo
 }
 
 } // namespace
+
+namespace {
+
+// The arrow keys in "PolyList" choose the current polygon as the mouse does.
+TEST_F(PolygonListTest, ArrowKeysInTheListChooseTheCurrentPolygon) {
+    queueStep([] {
+        addPolygons(3);
+        harness::setTrackbarByKeys(sizeSlider, 12); // Poly 3
+        headless::pickListItem(polygonListBox, 1);
+    });
+    queueStep([] {
+        harness::setTrackbarByKeys(sizeSlider, 34); // Poly 2
+        SetFocus(polygonListBox);
+        headless::pressKey(polygonListBox, VK_UP);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 0);
+        EXPECT_EQ(headless::windowText(sizeField), "100px");
+        headless::pressKey(polygonListBox, VK_DOWN);
+        headless::pressKey(polygonListBox, VK_DOWN);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 2);
+        EXPECT_EQ(headless::trackbar(sizeSlider).pos, 12);
+        EXPECT_EQ(headless::windowText(sizeField), "12px");
+        headless::pressKey(polygonListBox, VK_UP);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 1);
+        EXPECT_EQ(headless::windowText(sizeField), "34px");
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+} // namespace
