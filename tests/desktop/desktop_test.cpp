@@ -370,6 +370,19 @@ TEST_F(Desktop, CloseBoxEndsTheProgramWithStatusZero) {
     EXPECT_EQ(*status, 0);
 }
 
+TEST_F(Desktop, ClickInAValueFieldGivesTheFocusToThePolygonList) {
+    addSquare();                       // Poly 0
+    dragRedToZero();                   // Poly 0 cyan
+    addSquare();                       // Poly 1 white, selected
+    click(program, 700 + 27, 128 + 8); // the red value field
+    // The field hands the focus to the list at once, so Up selects the polygon above.
+    key("Up");
+    const Point swatch =
+        clientToScreen(program, swatchX + swatchWidth / 2, swatchY + swatchHeight / 2);
+    EXPECT_TRUE(eventually([&](const Shot& s) { return near(s.at(swatch.x, swatch.y), cyan); }))
+        << "Up after a click in the value field did not select the polygon above in the list";
+}
+
 TEST_F(Desktop, ExitEndsTheProgramWithStatusZero) {
     addSquare();
     key("alt+f");
