@@ -13,7 +13,7 @@ packages=(
   # independent encoders for the conformance tests
   imagemagick python3-pil
   # desktop backend and its tests
-  libfltk1.3-dev xvfb xauth xdotool x11-utils
+  libfltk1.3-dev zlib1g-dev fonts-liberation2 xvfb xauth xdotool x11-utils
   # fuzzing, sanitizers, memory checks
   clang libclang-rt-14-dev valgrind
   # benchmarks and their reference decoders
