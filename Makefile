@@ -4,8 +4,10 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS  ?= $(shell nproc)
 # `make fuzz SECONDS=N` runs each fuzz target N seconds; `make test` runs a short smoke of each.
+# FORMATS picks targets (bmp pcx tga qfr any; all when empty).
 SECONDS ?= 60
 SMOKE_SECONDS ?= 6
+FORMATS ?=
 
 .PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds run clean
 
@@ -44,7 +46,7 @@ fuzz-seeds: configure
 	/usr/bin/python3 scripts/make_fuzz_seeds.py fuzz/seeds $(BUILD)/tests/texture/qf_image_tests
 
 fuzz: fuzz-build fuzz-seeds
-	bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS)
+	bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS) $(FORMATS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -49,7 +49,7 @@ struct Bytes {
     Bytes& put16(size_t at, unsigned v) { return put8(at, v & 0xFF).put8(at + 1, v >> 8); }
     Bytes& put32(size_t at, uint32_t v) { return put16(at, v & 0xFFFF).put16(at + 2, v >> 16); }
     Bytes& cut(size_t drop) {
-        data.resize(data.size() - drop);
+        data.resize(drop < data.size() ? data.size() - drop : 0);
         return *this;
     }
 };
