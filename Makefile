@@ -9,7 +9,7 @@ SECONDS ?= 60
 SMOKE_SECONDS ?= 6
 FORMATS ?=
 
-.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds run clean
+.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -47,6 +47,11 @@ fuzz-seeds: configure
 
 fuzz: fuzz-build fuzz-seeds
 	bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS) $(FORMATS)
+
+# How much of the readers the kept corpus reaches.
+fuzz-coverage: fuzz-build fuzz-seeds
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_coverage_targets
+	bash fuzz/coverage.sh $(FUZZ_BUILD) $(FORMATS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
