@@ -36,9 +36,12 @@ struct Backend {
     // any more: the waiting GetMessageA then ends as if the quit message had arrived.
     bool (*waitForInput)(bool block);
 
-    // Modal answers. The layer records the call and has disabled the owner's top-level window.
+    // Modal answers, while the layer keeps the owner's top-level window disabled.
+    // messageBox returns the id of the button chosen (IDOK, IDCANCEL, ...).
     int (*messageBox)(HWND owner, const char* text, const char* caption, UINT type);
-    BOOL (*openFileName)(OPENFILENAMEA* ofn); // fills lpstrFile etc. as the real dialog does
+    // The file chooser: FALSE when the user cancels; a chosen path goes through
+    // acceptChosenFile (below), which checks it against the flags and fills the record.
+    BOOL (*openFileName)(OPENFILENAMEA* ofn);
 
     // GDI on a window's client area: whether a device context can be had, and a filled rectangle.
     bool (*getDc)(HWND window);
@@ -72,7 +75,8 @@ const Backend& programBackend();
 // disabled, is dropped.
 void inputMouse(HWND window, UINT message, int x, int y);
 
-// WM_KEYDOWN or WM_KEYUP of a virtual key, to `window` (nullptr: the focus window).
+// WM_KEYDOWN or WM_KEYUP of a virtual key, to `window` (nullptr, or a window gone by the time
+// the key is taken from the queue: the focus window then).
 void inputKey(HWND window, UINT message, UINT virtualKey);
 
 // A character with no key of its own (VK_PACKET); TranslateMessage makes it a WM_CHAR.
@@ -84,6 +88,11 @@ bool inputMenuPick(HWND window, UINT id);
 
 // The close box (or Alt+F4) of a top-level window: WM_SYSCOMMAND with SC_CLOSE.
 void inputClose(HWND window);
+
+// The user chose `path` in the file chooser: refused (FALSE) when the request's flags want a
+// file or folder that is not there or the buffer is too small (CommDlgExtendedError tells);
+// otherwise lpstrFile, lpstrFileTitle, nFileOffset and nFileExtension are filled (TRUE).
+BOOL acceptChosenFile(OPENFILENAMEA* ofn, const char* path);
 
 // The native view was uncovered: the window needs painting (WM_PAINT once the queue is empty).
 void inputExpose(HWND window);

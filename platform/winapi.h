@@ -312,6 +312,15 @@ typedef struct tagOFNA {
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
 
+// WM_ACTIVATE states
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
+// WM_ENTERIDLE sources
+#define MSGF_DIALOGBOX 0
+#define MSGF_MENU 2
+
 // WM_SYSCOMMAND codes
 #define SC_MINIMIZE 0xF020
 #define SC_CLOSE 0xF060
@@ -368,6 +377,11 @@ typedef struct tagOFNA {
 #define CBN_CLOSEUP 8
 #define CBN_SELENDOK 9
 #define CBN_SELENDCANCEL 10
+
+#define STN_CLICKED 0
+#define STN_DBLCLK 1
+#define STN_ENABLE 2
+#define STN_DISABLE 3
 
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
@@ -663,6 +677,12 @@ typedef struct tagOFNA {
 #define GWLP_USERDATA (-21)
 #define GWL_ID (-12)
 
+// Dialog windows' extra bytes
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
+#define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
+#define DLGWINDOWEXTRA 48
+
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
 #define SW_NORMAL 1
@@ -670,6 +690,8 @@ typedef struct tagOFNA {
 #define SW_MINIMIZE 6
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
+
+#define SIZE_RESTORED 0
 
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
@@ -996,6 +1018,8 @@ BOOL WINAPI DeleteObject(HGDIOBJ object);
 HGDIOBJ WINAPI GetStockObject(int index);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
 DWORD WINAPI GetSysColor(int index);
+BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy);
+BOOL WINAPI PtInRect(const RECT* rect, POINT point);
 int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
 int WINAPI DescribePixelFormat(HDC dc, int format, UINT size, LPPIXELFORMATDESCRIPTOR descriptor);

@@ -83,8 +83,9 @@ void closeWindow(HWND window);                    // close box / Alt+F4
 void expose(HWND window);                         // needs painting; WM_PAINT when idle
 
 // ---------------------------------------------------------------------------------------------
-// Message boxes. Each MessageBoxA takes the next queued answer; with none queued it returns
-// the id of the box's first button (IDOK for MB_OK and MB_OKCANCEL, IDYES, IDABORT, IDRETRY).
+// Message boxes. Each MessageBoxA takes the next queued answer; with none queued the user
+// presses Enter, which answers the box's default button (MB_DEFBUTTON1 unless another is given:
+// IDOK for MB_OK and MB_OKCANCEL, IDYES for MB_YESNO...).
 
 void queueMessageBoxAnswer(int answer);
 
@@ -94,6 +95,7 @@ struct MessageBoxCall {
     std::string caption;
     UINT type;
     int answer;
+    bool ownerDisabled; // the owner's top-level window was disabled while the box was up
 };
 const std::vector<MessageBoxCall>& messageBoxCalls();
 
@@ -176,5 +178,9 @@ bool menuItemEnabled(HWND window, UINT id);
 std::string menuItemText(HWND window, UINT id);
 
 int droppedInputCount();                        // input refused because its window was disabled
+int liveGdiObjects();                           // brushes, fonts, bitmaps made and not deleted
+
+// LoadLibraryA fails for this library from now on (as when it is missing).
+void refuseLibrary(const char* fileName);
 
 } // namespace headless

@@ -1,0 +1,279 @@
+// Each control class: the user's input notifies the owner, the program's changes do not, and
+// the control keeps its state within bounds as the real one does.
+#include "platform/control_state.h"
+#include "tests/platform/layer_fixture.h"
+
+using namespace headless;
+
+using ButtonTest = LayerTest;
+
+TEST_F(ButtonTest, ClickNotifiesAfterAutomaticCheckBoxToggled) {
+    HWND box = makeControl("BUTTON", "Enable GL_BLEND", BS_AUTOCHECKBOX | BS_LEFTTEXT, 23);
+    HWND push = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3, 10, 40);
+    int checkSeenByOwner = -1;
+    onCommand = [&](WPARAM wParam, LPARAM) {
+        if (LOWORD(wParam) == 23) checkSeenByOwner = static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0));
+    };
+    queueStep([&] {
+        click(box);
+        click(push);
+    });
+    runLoop();
+    EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 23, BN_CLICKED, box}, {WM_COMMAND, 3, BN_CLICKED, push}}));
+    EXPECT_EQ(checkSeenByOwner, BST_CHECKED);
+    EXPECT_EQ(checkState(box), BST_CHECKED);
+    EXPECT_EQ(focusWindow(), push);
+}
+
+TEST_F(ButtonTest, ProgramCheckAndReleaseOutsideSendNothing) {
+    HWND box = makeControl("BUTTON", "Enable", BS_AUTOCHECKBOX, 26);
+    SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    queueStep([&] {
+        mouseDown(box, 5, 5);
+        mouseMove(box, 500, 5);
+        mouseUp(box, 500, 5); // released off the button: no click
+    });
+    runLoop();
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(checkState(box), BST_CHECKED);
+    EXPECT_EQ(captureWindow(), nullptr);
+}
+
+TEST_F(ButtonTest, GroupBoxLetsClicksThroughToItsParent) {
+    HWND group = makeControl("BUTTON", "Polygons", BS_GROUPBOX, 0, 0, 0, 300, 100);
+    queueStep([&] { click(group); });
+    runLoop();
+    EXPECT_TRUE(notices.empty());
+    EXPECT_NE(focusWindow(), group);
+}
+
+using ListBoxTest = LayerTest;
+
+TEST_F(ListBoxTest, ProgramChangesAreSilentAndValidated) {
+    HWND list = makeControl("LISTBOX", "PolyList", WS_VSCROLL | LBS_NOTIFY, 2, 10, 10, 147, 90);
+    EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Poly 0")), 0);
+    EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Poly 1")), 1);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 1, 0), 1);
+    EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 2, 0), LB_ERR); // past the end: unchanged
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+    char text[16];
+    EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)), 6);
+    EXPECT_STREQ(text, "Poly 1");
+    EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 5, reinterpret_cast<LPARAM>(text)), LB_ERR);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
+    HWND list = makeControl("LISTBOX", "PolyList", WS_VSCROLL | LBS_NOTIFY, 2, 10, 10, 147, 90);
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    for (const char* name : {"Poly 0", "Poly 1", "Poly 2"})
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    std::vector<int> selectionSeen;
+    onCommand = [&](WPARAM wParam, LPARAM) {
+        if (HIWORD(wParam) == LBN_SELCHANGE) selectionSeen.push_back(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
+    };
+    queueStep([&] { pickListItem(list, 1); });
+    queueStep([&] {
+        EXPECT_EQ(focusWindow(), list);
+        pressKey(list, VK_DOWN);
+        pressKey(list, VK_DOWN); // already the last: no change, no notice
+        pressKey(list, VK_HOME);
+    });
+    runLoop();
+    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
+    EXPECT_EQ(selectionSeen, (std::vector<int>{1, 2, 0}));
+}
+
+TEST_F(ListBoxTest, WithoutNotifyStyleTheUserChangesSelectionQuietly) {
+    HWND list = makeControl("LISTBOX", "Quiet", 0, 9, 10, 10, 147, 90);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a"));
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("b"));
+    queueStep([&] { pickListItem(list, 1); });
+    runLoop();
+    EXPECT_EQ(selection(list), 1);
+    EXPECT_TRUE(notices.empty());
+}
+
+using ComboBoxTest = LayerTest;
+
+TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
+    HWND combo = makeControl("COMBOBOX", "glTexEnv", CBS_DROPDOWN | CBS_HASSTRINGS, 31, 10, 10, 210, 150);
+    EXPECT_EQ(windowText(combo), "");
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    const char* names[] = {"GL_MODULATE", "GL_DECAL", "GL_BLEND"};
+    const LPARAM enums[] = {0x2100, 0x2101, 0x0BE2};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i])), i);
+        EXPECT_EQ(SendMessageA(combo, CB_SETITEMDATA, i, enums[i]), CB_OKAY);
+    }
+    EXPECT_EQ(SendMessageA(combo, CB_SETITEMDATA, 3, 1), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 2, 0), 0x0BE2);
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(-1), 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
+    EXPECT_EQ(windowText(combo), "GL_DECAL");
+    // Out of range clears the selection and the field.
+    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 7, 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(windowText(combo), "");
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
+    HWND combo = makeControl("COMBOBOX", "glBlend1", CBS_DROPDOWN | CBS_HASSTRINGS, 24, 10, 10, 210, 150);
+    SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    for (const char* name : {"GL_ZERO", "GL_ONE", "GL_DST_COLOR"})
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    std::vector<int> selectionAtNotice;
+    onCommand = [&](WPARAM wParam, LPARAM) {
+        if (HIWORD(wParam) == CBN_SELCHANGE)
+            selectionAtNotice.push_back(static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)));
+    };
+    queueStep([&] { pickComboItem(combo, 2); });
+    queueStep([&] {
+        EXPECT_FALSE(comboDropped(combo));
+        EXPECT_EQ(windowText(combo), "GL_DST_COLOR");
+        pressKey(combo, VK_UP);
+        typeText(combo, "x");
+    });
+    runLoop();
+    EXPECT_EQ(selectionAtNotice, (std::vector<int>{2, 1}));
+    EXPECT_EQ(selection(combo), 1);
+    EXPECT_EQ(windowText(combo), "x"); // the whole field was selected after the arrow key
+    std::vector<int> codes = commandCodes(combo);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELCHANGE), 2);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_EDITCHANGE), 1);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_DROPDOWN), 1);
+}
+
+using TrackbarTest = LayerTest;
+
+TEST_F(TrackbarTest, ProgramPositionIsClampedAndSilent) {
+    HWND bar = makeControl(TRACKBAR_CLASSA, "Size Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 0);
+    SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(1, 255));
+    EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 1); // pulled into the new range
+    SendMessageA(bar, TBM_SETPOS, TRUE, 300);
+    EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 255);
+    SendMessageA(bar, TBM_SETPOS, TRUE, -4);
+    EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 1);
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(TrackbarTest, DragReportsTrackThenPositionThenEnd) {
+    HWND bar = makeControl(TRACKBAR_CLASSA, "Alpha Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 100));
+    queueStep([&] { dragTrackbar(bar, 29, 2); });
+    runLoop();
+    ASSERT_EQ(notices.size(), 4u);
+    EXPECT_EQ(notices[0].id, TB_THUMBTRACK);
+    EXPECT_EQ(notices[1], (Notice{WM_HSCROLL, TB_THUMBTRACK, 29, bar}));
+    EXPECT_EQ(notices[2], (Notice{WM_HSCROLL, TB_THUMBPOSITION, 29, bar}));
+    EXPECT_EQ(notices[3].id, TB_ENDTRACK);
+    EXPECT_EQ(trackbar(bar).pos, 29);
+    EXPECT_EQ(captureWindow(), nullptr);
+}
+
+TEST_F(TrackbarTest, DragPastTheEndStopsAtTheEnd) {
+    HWND bar = makeControl(TRACKBAR_CLASSA, "Red Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 255));
+    queueStep([&] { dragTrackbar(bar, 400); });
+    runLoop();
+    EXPECT_EQ(trackbar(bar).pos, 255);
+    EXPECT_EQ(scrollCodes(bar), (std::vector<int>{TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK}));
+}
+
+TEST_F(TrackbarTest, KeysAndChannelClicksStepAndEndTracking) {
+    HWND bar = makeControl(TRACKBAR_CLASSA, "AlphaTest Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 100));
+    queueStep([&] { clickTrackbarChannel(bar, true); }); // a page: a fifth of the range
+    queueStep([&] {
+        EXPECT_EQ(trackbar(bar).pos, 20);
+        pressKey(bar, VK_RIGHT);
+        pressKey(bar, VK_END);
+        pressKey(bar, VK_END); // at the end: nothing moves, only the release is told
+    });
+    runLoop();
+    EXPECT_EQ(trackbar(bar).pos, 100);
+    EXPECT_EQ(scrollCodes(bar), (std::vector<int>{TB_PAGEDOWN, TB_ENDTRACK, TB_LINEDOWN, TB_ENDTRACK, TB_BOTTOM,
+                                                  TB_ENDTRACK, TB_ENDTRACK}));
+}
+
+using EditTest = LayerTest;
+
+TEST_F(EditTest, SetTextRaisesChangeOnSingleLineOnly) {
+    HWND field = makeControl("EDIT", "0 / 0.00", ES_CENTER, 15);
+    HWND text = makeControl("EDIT", "", ES_MULTILINE, 16, 10, 40);
+    SetWindowTextA(field, "255 / 1.00");
+    SetWindowTextA(text, "Version History");
+    EXPECT_EQ(commandCodes(field), (std::vector<int>{EN_UPDATE, EN_CHANGE}));
+    EXPECT_TRUE(commandCodes(text).empty());
+    char buffer[5];
+    EXPECT_EQ(GetWindowTextA(field, buffer, sizeof buffer), 4); // cut to the buffer
+    EXPECT_STREQ(buffer, "255 ");
+}
+
+TEST_F(EditTest, ClickFocusesAndTypingEditsTheSelection) {
+    HWND field = makeControl("EDIT", "Poly 1", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 1032);
+    HWND other = makeControl("EDIT", "", 0, 1013, 10, 40);
+    queueStep([&] {
+        click(field);
+    });
+    queueStep([&] {
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        typeText(field, "Ab 9");
+        pressKey(field, VK_BACK);
+        click(other);
+    });
+    runLoop();
+    EXPECT_EQ(windowText(field), "Ab ");
+    std::vector<int> codes = commandCodes(field);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.front(), EN_SETFOCUS);
+    EXPECT_EQ(codes.back(), EN_KILLFOCUS);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_CHANGE), 5);
+    EXPECT_EQ(commandCodes(other), (std::vector<int>{EN_SETFOCUS}));
+}
+
+TEST_F(EditTest, DisabledFieldTakesNoInputAndNoFocus) {
+    HWND field = makeControl("EDIT", "Old", WS_DISABLED, 1013);
+    queueStep([&] {
+        click(field);
+        typeText(field, "x");
+    });
+    runLoop();
+    EXPECT_EQ(windowText(field), "Old");
+    EXPECT_NE(focusWindow(), field);
+    EXPECT_TRUE(commandCodes(field).empty());
+}
+
+using StaticTest = LayerTest;
+
+TEST_F(StaticTest, NotifyStyleDecidesWhoGetsTheMouse) {
+    HWND frame = makeControl("STATIC", "glFrame", SS_BLACKRECT | SS_NOTIFY, 0, 6, 6, 100, 100);
+    HWND label = makeControl("STATIC", "Red", SS_LEFT, 0, 200, 6, 30, 20);
+    std::vector<UINT> frameMessages;
+    auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_WNDPROC));
+    static WNDPROC previous;
+    static std::vector<UINT>* seen;
+    previous = original;
+    seen = &frameMessages;
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+                          if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP) seen->push_back(m);
+                          return CallWindowProcA(previous, w, m, wp, lp);
+                      }));
+    queueStep([&] {
+        click(frame);
+        click(label);
+    });
+    runLoop();
+    EXPECT_EQ(frameMessages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    EXPECT_EQ(commandCodes(frame), (std::vector<int>{STN_CLICKED}));
+    EXPECT_TRUE(commandCodes(label).empty());
+}

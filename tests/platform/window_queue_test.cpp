@@ -1,0 +1,174 @@
+// Windows and the message queue: destruction through the default procedure, subclassing,
+// filtered peeking, the quit message, capture routing, painting, and the end of a script.
+#include "tests/platform/layer_fixture.h"
+
+using namespace headless;
+
+using WindowTest = LayerTest;
+
+namespace {
+
+std::vector<UINT> seen;
+WNDPROC previousProc;
+
+LRESULT CALLBACK watchingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_GETDLGCODE) seen.push_back(message);
+    return CallWindowProcA(previousProc, window, message, wParam, lParam);
+}
+
+void watch(HWND window) {
+    seen.clear();
+    previousProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchingProc)));
+}
+
+} // namespace
+
+TEST_F(WindowTest, CloseBoxDestroysThroughDefaultProcessingAndEndsTheLoop) {
+    HWND child = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3);
+    queueStep([&] { closeWindow(owner); });
+    runLoop();
+    EXPECT_FALSE(scriptRanOut()); // the quit came from WM_DESTROY, not from the script's end
+    EXPECT_FALSE(IsWindow(owner));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(topLevelWindows().empty());
+}
+
+TEST_F(WindowTest, SubclassSeesEveryMessageAndPassesItOn) {
+    HWND frame = makeControl("STATIC", "glFrame", SS_BLACKRECT | SS_NOTIFY, 0, 6, 6, 512, 512);
+    WNDPROC staticProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_WNDPROC));
+    watch(frame);
+    EXPECT_EQ(previousProc, staticProc);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_WNDPROC)), watchingProc);
+    SendMessageA(frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("renamed"));
+    EXPECT_EQ(windowText(frame), "renamed"); // the original procedure still did its work
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_SETTEXT}));
+}
+
+TEST_F(WindowTest, PeekWithWindowFilterSeesItAndItsChildrenOnly) {
+    HWND child = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3);
+    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, testModule(), nullptr);
+    MSG msg;
+    PostMessageA(other, WM_USER + 1, 0, 0);
+    EXPECT_FALSE(PeekMessageA(&msg, owner, 0, 0, PM_NOREMOVE));
+    PostMessageA(child, WM_USER + 2, 0, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, owner, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, WM_USER + 2u);
+    ASSERT_TRUE(PeekMessageA(&msg, owner, 0, 0, PM_NOREMOVE)); // still there
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, other); // first posted, first out
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(WindowTest, QuitEndsGetMessageAfterPostedMessagesWithItsCode) {
+    PostQuitMessage(7);
+    PostMessageA(owner, WM_USER, 0, 0);
+    MSG msg;
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(scriptRanOut());
+}
+
+TEST_F(WindowTest, WaitingWithNoStepsLeftEndsTheRun) {
+    bool ran = false;
+    queueStep([&] { ran = true; });
+    MSG msg;
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(scriptRanOut());
+    EXPECT_EQ(stepsLeft(), 0u);
+}
+
+TEST_F(WindowTest, CaptureKeepsTheDragWithNegativeCoordinates) {
+    HWND frame = makeControl("STATIC", "glFrame", SS_BLACKRECT | SS_NOTIFY, 0, 100, 100, 200, 200);
+    std::vector<POINT> points;
+    static std::vector<POINT>* collected;
+    static WNDPROC original;
+    collected = &points;
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(
+        +[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_LBUTTONDOWN) SetCapture(w);
+            if (m == WM_LBUTTONUP) ReleaseCapture();
+            if (m >= WM_MOUSEFIRST && m <= WM_LBUTTONUP) collected->push_back(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return CallWindowProcA(original, w, m, wp, lp);
+        })));
+    queueStep([&] {
+        mouseDown(frame, 10, 10);
+        mouseMove(frame, -30, -5);  // left of and above the frame
+        mouseMove(owner, 40, 60);   // over the owner: still the frame's, in its coordinates
+        mouseUp(owner, 40, 60);
+        mouseMove(owner, 40, 60);   // capture released: the owner's again
+    });
+    runLoop();
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[1].x, -30);
+    EXPECT_EQ(points[1].y, -5);
+    EXPECT_EQ(points[2].x, -60);
+    EXPECT_EQ(points[2].y, -40);
+    EXPECT_EQ(points[3].x, -60);
+    EXPECT_EQ(captureWindow(), nullptr);
+}
+
+TEST_F(WindowTest, ExposedWindowIsPaintedOnceWhenIdle) {
+    HWND frame = makeControl("STATIC", "glFrame", SS_BLACKRECT | SS_NOTIFY, 0, 6, 6, 100, 100);
+    watch(frame);
+    queueStep([&] { expose(frame); });
+    queueStep([] {});
+    runLoop();
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), static_cast<UINT>(WM_PAINT)), 1);
+}
+
+TEST_F(WindowTest, DestroyingTheFocusedChildGivesTheFocusToItsParent) {
+    HWND edit = makeControl("EDIT", "x", 0, 15);
+    SetFocus(edit);
+    EXPECT_EQ(GetFocus(), edit);
+    DestroyWindow(edit);
+    EXPECT_EQ(GetFocus(), owner);
+    EXPECT_EQ(commandCodes(edit), (std::vector<int>{EN_SETFOCUS, EN_KILLFOCUS}));
+}
+
+using AcceleratorTest = LayerTest;
+
+TEST_F(AcceleratorTest, KeysActBeforeTheFocusedControl) {
+    HACCEL table = LoadAcceleratorsA(testModule(), MAKEINTRESOURCEA(testAccelerators));
+    ASSERT_NE(table, nullptr);
+    HWND list = makeControl("LISTBOX", "PolyList", LBS_NOTIFY, 2, 10, 10, 147, 90);
+    HWND field = makeControl("EDIT", "", 0, 15, 200, 10);
+    for (const char* name : {"a", "b", "c"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    queueStep([&] {
+        SetFocus(list);
+        pressKey(list, VK_PRIOR); // Move Up, not a page up in the list
+        pressKey(list, VK_NEXT);
+    });
+    queueStep([&] {
+        EXPECT_EQ(selection(list), 1);
+        SetFocus(field);
+        typeText(field, "2");          // the main-row 2 is the display mode key
+        pressKey(field, VK_NUMPAD2);   // the keypad 2 types
+        pressKey(field, VK_NUMPAD3);
+    });
+    runLoop(table);
+    std::vector<Notice> fromKeys;
+    for (const Notice& n : notices) {
+        if (n.from == nullptr) fromKeys.push_back(n);
+    }
+    EXPECT_EQ(fromKeys, (std::vector<Notice>{{WM_COMMAND, 5, 1, nullptr}, {WM_COMMAND, 6, 1, nullptr},
+                                             {WM_COMMAND, 40027, 1, nullptr}}));
+    EXPECT_EQ(windowText(field), "23");
+}
+
+TEST_F(AcceleratorTest, ShiftedKeyIsNotTheUnshiftedAccelerator) {
+    HACCEL table = LoadAcceleratorsA(testModule(), MAKEINTRESOURCEA(testAccelerators));
+    queueStep([&] {
+        keyDown(owner, VK_SHIFT);
+        pressKey(owner, VK_INSERT);
+        keyUp(owner, VK_SHIFT);
+        pressKey(owner, VK_INSERT);
+    });
+    runLoop(table);
+    EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 3, 1, nullptr}}));
+}
