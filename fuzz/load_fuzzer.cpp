@@ -5,8 +5,9 @@
 //
 // Beyond the sanitizers' own checks, each run asserts what callers rely on: a known status,
 // file bytes left as read, after ImageOk pixel and palette buffers as long as the Image says,
-// the same outcome when the same file is loaded again into the used Image, and no buffer left
-// once the Image is released.
+// the same outcome when the same file is loaded again into the used Image, no buffer left once
+// the Image is released, and ImageOutOfMemory with nothing left behind when any one of the
+// load's allocations fails.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,6 +141,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     releaseImage(image);
     check(liveBufferCount() == 0, "buffers left after release", name);
+
+    // Each allocation of the load made to fail in turn: the failure is reported as such and
+    // leaves nothing behind, whatever the file holds.
+    for (long n = 0; n < 8; ++n) {
+        Image failing{};
+        setAllocationFailureCountdown(n);
+        const ImageStatus result = load(failing, name);
+        const bool failed = allocationFailureHappened();
+        setAllocationFailureCountdown(-1);
+        if (failed) {
+            check(result == ImageOutOfMemory, "failed allocation not reported", name);
+            check(n > 0 || (!failing.fileData && !failing.pixels && !failing.palette),
+                  "buffers made without the file", name);
+        } else {
+            check(result == status, "load after the last allocation differs", name);
+        }
+        releaseImage(failing);
+        check(liveBufferCount() == 0, "buffers left after a failed allocation", name);
+        if (!failed)
+            break;
+    }
     unlink(name);
     return 0;
 }
