@@ -7,12 +7,15 @@ using namespace layer;
 HACCEL WINAPI LoadAcceleratorsA(HINSTANCE instance, LPCSTR name) {
     const ResourceTable* table = resourcesOf(instance);
     int id = resourceNumber(name);
-    if (!table || id < 0) return nullptr;
+    if (!table || id < 0)
+        return nullptr;
     for (const AcceleratorResource& resource : table->accelerators) {
-        if (resource.id != id) continue;
+        if (resource.id != id)
+            continue;
         auto& loaded = state().accelerators;
         for (auto& [handle, known] : loaded) {
-            if (known == &resource) return reinterpret_cast<HACCEL>(handle);
+            if (known == &resource)
+                return reinterpret_cast<HACCEL>(handle);
         }
         uintptr_t handle = newHandle();
         loaded.emplace(handle, &resource);
@@ -22,16 +25,21 @@ HACCEL WINAPI LoadAcceleratorsA(HINSTANCE instance, LPCSTR name) {
 }
 
 int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg) {
-    if (!msg || !windowOf(window)) return 0;
+    if (!msg || !windowOf(window))
+        return 0;
     auto found = state().accelerators.find(reinterpret_cast<uintptr_t>(table));
-    if (found == state().accelerators.end()) return 0;
+    if (found == state().accelerators.end())
+        return 0;
     bool keyDown = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
     bool character = msg->message == WM_CHAR || msg->message == WM_SYSCHAR;
-    if (!keyDown && !character) return 0;
+    if (!keyDown && !character)
+        return 0;
 
     BYTE modifiers = 0;
-    if (GetKeyState(VK_SHIFT) & 0x8000) modifiers |= FSHIFT;
-    if (GetKeyState(VK_CONTROL) & 0x8000) modifiers |= FCONTROL;
+    if (GetKeyState(VK_SHIFT) & 0x8000)
+        modifiers |= FSHIFT;
+    if (GetKeyState(VK_CONTROL) & 0x8000)
+        modifiers |= FCONTROL;
     if ((GetKeyState(VK_MENU) & 0x8000) || msg->message == WM_SYSKEYDOWN ||
         msg->message == WM_SYSCHAR)
         modifiers |= FALT;
@@ -45,10 +53,12 @@ int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg) {
             matched = character && entry.key == msg->wParam &&
                       ((entry.fVirt & FALT) != 0) == ((modifiers & FALT) != 0);
         }
-        if (!matched) continue;
+        if (!matched)
+            continue;
         if (!(entry.fVirt & FNOINVERT)) {
             // An entry that highlights the menu acts only as its menu item could.
-            if (GetCapture() || !IsWindowEnabled(window)) return 1;
+            if (GetCapture() || !IsWindowEnabled(window))
+                return 1;
             if (MenuItem* item = findMenuItem(GetMenu(window), entry.cmd);
                 item && (item->state & (MF_GRAYED | MF_DISABLED)))
                 return 1;

@@ -6,9 +6,13 @@ using namespace layer;
 
 namespace {
 
-ButtonState* recordOf(HWND window) { return static_cast<ButtonState*>(controlRecord(window)); }
+ButtonState* recordOf(HWND window) {
+    return static_cast<ButtonState*>(controlRecord(window));
+}
 
-DWORD buttonType(HWND window) { return windowOf(window)->style & BS_TYPEMASK; }
+DWORD buttonType(HWND window) {
+    return windowOf(window)->style & BS_TYPEMASK;
+}
 
 bool hasCheck(DWORD type) {
     return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
@@ -31,7 +35,8 @@ void onDestroy(HWND window, ButtonState* button) {
 }
 
 void setPushed(HWND window, ButtonState* button, bool pushed) {
-    if (button->pushed == pushed) return;
+    if (button->pushed == pushed)
+        return;
     button->pushed = pushed;
     viewChanged(window, ViewContent);
 }
@@ -39,9 +44,12 @@ void setPushed(HWND window, ButtonState* button, bool pushed) {
 // What the program sets: no notification.
 LRESULT setCheck(HWND window, ButtonState* button, WPARAM check) {
     DWORD type = buttonType(window);
-    if (!hasCheck(type)) return 0;
-    if (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE) check = BST_CHECKED;
-    if (check > BST_INDETERMINATE) return 0;
+    if (!hasCheck(type))
+        return 0;
+    if (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE)
+        check = BST_CHECKED;
+    if (check > BST_INDETERMINATE)
+        return 0;
     button->check = static_cast<int>(check);
     viewChanged(window, ViewContent);
     return 0;
@@ -49,18 +57,24 @@ LRESULT setCheck(HWND window, ButtonState* button, WPARAM check) {
 
 void uncheckRadioSiblings(HWND window) {
     Window* parent = windowOf(windowOf(window)->parent);
-    if (!parent) return;
+    if (!parent)
+        return;
     for (HWND sibling : parent->children) {
-        if (sibling == window || kindOf(sibling) != ControlKind::Button) continue;
-        if (buttonType(sibling) != BS_AUTORADIOBUTTON) continue;
-        if (ButtonState* other = recordOf(sibling)) setCheck(sibling, other, BST_UNCHECKED);
+        if (sibling == window || kindOf(sibling) != ControlKind::Button)
+            continue;
+        if (buttonType(sibling) != BS_AUTORADIOBUTTON)
+            continue;
+        if (ButtonState* other = recordOf(sibling))
+            setCheck(sibling, other, BST_UNCHECKED);
     }
 }
 
 // The user's click: an automatic button changes its state first, then the owner hears of it.
 void click(HWND window, ButtonState* button) {
     switch (buttonType(window)) {
-    case BS_AUTOCHECKBOX: setCheck(window, button, button->check ? BST_UNCHECKED : BST_CHECKED); break;
+    case BS_AUTOCHECKBOX:
+        setCheck(window, button, button->check ? BST_UNCHECKED : BST_CHECKED);
+        break;
     case BS_AUTO3STATE: setCheck(window, button, (button->check + 1) % 3); break;
     case BS_AUTORADIOBUTTON:
         uncheckRadioSiblings(window);
@@ -72,9 +86,11 @@ void click(HWND window, ButtonState* button) {
 }
 
 LRESULT onButtonDown(HWND window, ButtonState* button) {
-    if (buttonType(window) == BS_GROUPBOX) return 0;
+    if (buttonType(window) == BS_GROUPBOX)
+        return 0;
     SetFocus(window);
-    if (!(button = recordOf(window))) return 0;
+    if (!(button = recordOf(window)))
+        return 0;
     SetCapture(window);
     button->tracking = true;
     setPushed(window, button, true);
@@ -82,27 +98,32 @@ LRESULT onButtonDown(HWND window, ButtonState* button) {
 }
 
 LRESULT onMouseMove(HWND window, ButtonState* button, int x, int y) {
-    if (button->tracking) setPushed(window, button, isInside(window, x, y));
+    if (button->tracking)
+        setPushed(window, button, isInside(window, x, y));
     return 0;
 }
 
 LRESULT onButtonUp(HWND window, ButtonState* button, int x, int y) {
-    if (!button->tracking) return 0;
+    if (!button->tracking)
+        return 0;
     bool clicked = isInside(window, x, y);
     button->tracking = false;
     setPushed(window, button, false);
     ReleaseCapture();
-    if (clicked) click(window, button);
+    if (clicked)
+        click(window, button);
     return 0;
 }
 
 LRESULT onKeyDown(HWND window, ButtonState* button, WPARAM key) {
-    if (key == VK_SPACE && buttonType(window) != BS_GROUPBOX) setPushed(window, button, true);
+    if (key == VK_SPACE && buttonType(window) != BS_GROUPBOX)
+        setPushed(window, button, true);
     return 0;
 }
 
 LRESULT onKeyUp(HWND window, ButtonState* button, WPARAM key) {
-    if (key != VK_SPACE || !button->pushed) return 0;
+    if (key != VK_SPACE || !button->pushed)
+        return 0;
     setPushed(window, button, false);
     click(window, button);
     return 0;
@@ -120,7 +141,8 @@ LRESULT dialogCode(HWND window) {
 }
 
 LRESULT onFocus(HWND window, ButtonState* button, bool gained) {
-    if (!gained) setPushed(window, button, false);
+    if (!gained)
+        setPushed(window, button, false);
     viewChanged(window, ViewFocus);
     if (windowOf(window)->style & BS_NOTIFY)
         notifyCommand(window, button->owner, gained ? BN_SETFOCUS : BN_KILLFOCUS);
@@ -129,8 +151,10 @@ LRESULT onFocus(HWND window, ButtonState* button, bool gained) {
 
 LRESULT getState(HWND window, const ButtonState* button) {
     LRESULT result = button->check;
-    if (button->pushed) result |= BST_PUSHED;
-    if (GetFocus() == window) result |= BST_FOCUS;
+    if (button->pushed)
+        result |= BST_PUSHED;
+    if (GetFocus() == window)
+        result |= BST_FOCUS;
     return result;
 }
 
@@ -153,15 +177,21 @@ namespace layer {
 
 LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ButtonState* button = recordOf(window);
-    if (!button && message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!button && message != WM_CREATE)
+        return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: onDestroy(window, button); return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: return onButtonDown(window, button);
-    case WM_MOUSEMOVE: return onMouseMove(window, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    case WM_LBUTTONUP: return onButtonUp(window, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    case WM_CAPTURECHANGED: button->tracking = false; setPushed(window, button, false); return 0;
+    case WM_MOUSEMOVE:
+        return onMouseMove(window, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_LBUTTONUP:
+        return onButtonUp(window, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_CAPTURECHANGED:
+        button->tracking = false;
+        setPushed(window, button, false);
+        return 0;
     case WM_KEYDOWN: return onKeyDown(window, button, wParam);
     case WM_KEYUP: return onKeyUp(window, button, wParam);
     case WM_SETFOCUS: return onFocus(window, button, true);

@@ -16,12 +16,24 @@ constexpr int fieldHeight = 21;
 constexpr int systemFontItemHeight = 16;
 constexpr int guiFontItemHeight = 13;
 
-ComboBoxState* recordOf(HWND window) { return static_cast<ComboBoxState*>(controlRecord(window)); }
-ItemListRef itemsOf(ComboBoxState* combo) { return ItemListRef{combo->items, combo->itemData}; }
-int itemCount(const ComboBoxState* combo) { return static_cast<int>(combo->items.size()); }
-DWORD comboType(HWND window) { return windowOf(window)->style & 3; }
-bool canType(HWND window) { return comboType(window) != CBS_DROPDOWNLIST; }
-int fieldWidth(HWND window) { return static_cast<int>(clientRectOf(*windowOf(window)).right); }
+ComboBoxState* recordOf(HWND window) {
+    return static_cast<ComboBoxState*>(controlRecord(window));
+}
+ItemListRef itemsOf(ComboBoxState* combo) {
+    return ItemListRef{combo->items, combo->itemData};
+}
+int itemCount(const ComboBoxState* combo) {
+    return static_cast<int>(combo->items.size());
+}
+DWORD comboType(HWND window) {
+    return windowOf(window)->style & 3;
+}
+bool canType(HWND window) {
+    return comboType(window) != CBS_DROPDOWNLIST;
+}
+int fieldWidth(HWND window) {
+    return static_cast<int>(clientRectOf(*windowOf(window)).right);
+}
 
 void setFieldText(HWND window, ComboBoxState* combo, const std::string& text) {
     windowOf(window)->text = text;
@@ -35,7 +47,8 @@ void setSelection(HWND window, ComboBoxState* combo, int index, bool notify) {
     combo->selected = index;
     setFieldText(window, combo, index >= 0 ? combo->items[index] : std::string());
     viewChanged(window, ViewContent);
-    if (notify) notifyCommand(window, combo->owner, CBN_SELCHANGE);
+    if (notify)
+        notifyCommand(window, combo->owner, CBN_SELCHANGE);
 }
 
 // Typing into the field: the text changes, the selection in the list does not.
@@ -45,9 +58,12 @@ void typeIntoField(HWND window, ComboBoxState* combo, char c) {
     int to = std::max(combo->selStart, combo->selEnd);
     if (c == '\b' || c == '\x7F') {
         if (from == to) {
-            if (c == '\b' && from > 0) --from;
-            else if (c == '\x7F' && to < static_cast<int>(text.size())) ++to;
-            else return;
+            if (c == '\b' && from > 0)
+                --from;
+            else if (c == '\x7F' && to < static_cast<int>(text.size()))
+                ++to;
+            else
+                return;
         }
         text.erase(from, to - from);
     } else if (static_cast<unsigned char>(c) >= 0x20) {
@@ -64,8 +80,8 @@ void typeIntoField(HWND window, ComboBoxState* combo, char c) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
     Window* w = windowOf(window);
-    auto* combo = new ComboBoxState{cs->hwndParent, {}, {}, -1, false, fieldHeight, cs->cy,
-                                    systemFontItemHeight, 0, 0};
+    auto* combo = new ComboBoxState{cs->hwndParent,       {}, {}, -1, false, fieldHeight, cs->cy,
+                                    systemFontItemHeight, 0,  0};
     setControlRecord(window, combo);
     // The window is the field; the list opens below it when dropped.
     if (comboType(window) != CBS_SIMPLE) {
@@ -82,26 +98,32 @@ void onDestroy(HWND window, ComboBoxState* combo) {
 }
 
 void openList(HWND window, ComboBoxState* combo) {
-    if (combo->dropped || comboType(window) == CBS_SIMPLE) return;
+    if (combo->dropped || comboType(window) == CBS_SIMPLE)
+        return;
     notifyCommand(window, combo->owner, CBN_DROPDOWN);
-    if (!(combo = recordOf(window))) return;
+    if (!(combo = recordOf(window)))
+        return;
     combo->dropped = true;
     viewChanged(window, ViewContent);
     SetCapture(window);
 }
 
 void closeList(HWND window, ComboBoxState* combo, bool accepted) {
-    if (!combo->dropped) return;
+    if (!combo->dropped)
+        return;
     combo->dropped = false;
     viewChanged(window, ViewContent);
-    if (GetCapture() == window) ReleaseCapture();
+    if (GetCapture() == window)
+        ReleaseCapture();
     notifyCommand(window, combo->owner, accepted ? CBN_SELENDOK : CBN_SELENDCANCEL);
     notifyCommand(window, combo->owner, CBN_CLOSEUP);
 }
 
 int listRowAt(HWND window, const ComboBoxState* combo, int x, int y) {
-    int listHeight = std::min(itemCount(combo) * combo->itemHeight, combo->dropHeight - combo->fieldHeight);
-    if (x < 0 || x >= fieldWidth(window) || y < combo->fieldHeight || y >= combo->fieldHeight + listHeight)
+    int listHeight =
+        std::min(itemCount(combo) * combo->itemHeight, combo->dropHeight - combo->fieldHeight);
+    if (x < 0 || x >= fieldWidth(window) || y < combo->fieldHeight ||
+        y >= combo->fieldHeight + listHeight)
         return -1;
     return (y - combo->fieldHeight) / combo->itemHeight;
 }
@@ -111,24 +133,29 @@ LRESULT onButtonDown(HWND window, ComboBoxState* combo, int x, int y) {
         int row = listRowAt(window, combo, x, y);
         if (row >= 0) { // a pick from the list
             setSelection(window, combo, row, true);
-            if ((combo = recordOf(window))) closeList(window, combo, true);
+            if ((combo = recordOf(window)))
+                closeList(window, combo, true);
         } else {
             closeList(window, combo, false);
         }
         return 0;
     }
     SetFocus(window);
-    if (!(combo = recordOf(window))) return 0;
+    if (!(combo = recordOf(window)))
+        return 0;
     bool onArrow = x >= fieldWidth(window) - comboArrowWidth;
-    if (onArrow || !canType(window)) openList(window, combo);
+    if (onArrow || !canType(window))
+        openList(window, combo);
     return 0;
 }
 
 LRESULT moveSelection(HWND window, ComboBoxState* combo, int step) {
     int count = itemCount(combo);
-    if (count == 0) return 0;
+    if (count == 0)
+        return 0;
     int target = combo->selected < 0 ? 0 : std::clamp(combo->selected + step, 0, count - 1);
-    if (target != combo->selected) setSelection(window, combo, target, true);
+    if (target != combo->selected)
+        setSelection(window, combo, target, true);
     return 0;
 }
 
@@ -146,14 +173,16 @@ LRESULT onKeyDown(HWND window, ComboBoxState* combo, WPARAM key) {
     case VK_RETURN: closeList(window, combo, true); return 0;
     case VK_ESCAPE: closeList(window, combo, false); return 0;
     case VK_DELETE:
-        if (canType(window)) typeIntoField(window, combo, '\x7F');
+        if (canType(window))
+            typeIntoField(window, combo, '\x7F');
         return 0;
     default: return 0;
     }
 }
 
 LRESULT onChar(HWND window, ComboBoxState* combo, WPARAM code) {
-    if (canType(window)) typeIntoField(window, combo, static_cast<char>(code));
+    if (canType(window))
+        typeIntoField(window, combo, static_cast<char>(code));
     return 0;
 }
 
@@ -163,7 +192,8 @@ LRESULT onFocus(HWND window, ComboBoxState* combo, bool gained) {
         combo->selEnd = static_cast<int>(windowOf(window)->text.size());
     } else {
         closeList(window, combo, false);
-        if (!(combo = recordOf(window))) return 0;
+        if (!(combo = recordOf(window)))
+            return 0;
     }
     viewChanged(window, ViewFocus);
     notifyCommand(window, combo->owner, gained ? CBN_SETFOCUS : CBN_KILLFOCUS);
@@ -173,17 +203,22 @@ LRESULT onFocus(HWND window, ComboBoxState* combo, bool gained) {
 LRESULT insertString(HWND window, ComboBoxState* combo, int index, LPCSTR text, bool add) {
     bool sorted = add && (windowOf(window)->style & CBS_SORT);
     int at = insertItem(itemsOf(combo), add ? -1 : index, text, sorted);
-    if (at < 0) return CB_ERR;
-    if (combo->selected >= at) ++combo->selected;
+    if (at < 0)
+        return CB_ERR;
+    if (combo->selected >= at)
+        ++combo->selected;
     viewChanged(window, ViewContent);
     return at;
 }
 
 LRESULT deleteString(HWND window, ComboBoxState* combo, WPARAM index) {
     int at = static_cast<int>(index);
-    if (!removeItem(itemsOf(combo), at)) return CB_ERR;
-    if (combo->selected == at) combo->selected = -1;
-    else if (combo->selected > at) --combo->selected;
+    if (!removeItem(itemsOf(combo), at))
+        return CB_ERR;
+    if (combo->selected == at)
+        combo->selected = -1;
+    else if (combo->selected > at)
+        --combo->selected;
     viewChanged(window, ViewContent);
     return itemCount(combo);
 }
@@ -203,7 +238,8 @@ LRESULT setCurSel(HWND window, ComboBoxState* combo, WPARAM index) {
 }
 
 LRESULT setItemData(ComboBoxState* combo, WPARAM index, LPARAM data) {
-    if (!validIndex(itemsOf(combo), index)) return CB_ERR;
+    if (!validIndex(itemsOf(combo), index))
+        return CB_ERR;
     combo->itemData[index] = data;
     return CB_OKAY;
 }
@@ -214,7 +250,8 @@ LRESULT getItemData(ComboBoxState* combo, WPARAM index) {
 
 LRESULT selectString(HWND window, ComboBoxState* combo, WPARAM start, LPCSTR text) {
     int found = findItem(itemsOf(combo), start, text, false);
-    if (found < 0) return CB_ERR;
+    if (found < 0)
+        return CB_ERR;
     setSelection(window, combo, found, false);
     return found;
 }
@@ -230,8 +267,10 @@ LRESULT showDropDown(HWND window, ComboBoxState* combo, WPARAM show) {
 LRESULT getEditSelection(const ComboBoxState* combo, WPARAM start, LPARAM end) {
     int from = std::min(combo->selStart, combo->selEnd);
     int to = std::max(combo->selStart, combo->selEnd);
-    if (start) *reinterpret_cast<DWORD*>(start) = static_cast<DWORD>(from);
-    if (end) *reinterpret_cast<DWORD*>(end) = static_cast<DWORD>(to);
+    if (start)
+        *reinterpret_cast<DWORD*>(start) = static_cast<DWORD>(from);
+    if (end)
+        *reinterpret_cast<DWORD*>(end) = static_cast<DWORD>(to);
     return MAKELONG(from, to);
 }
 
@@ -252,7 +291,8 @@ LRESULT onSetFont(HWND window, ComboBoxState* combo, WPARAM font) {
 }
 
 LRESULT onCaptureChanged(HWND window, ComboBoxState* combo, LPARAM newCapture) {
-    if (combo->dropped && reinterpret_cast<HWND>(newCapture) != window) closeList(window, combo, false);
+    if (combo->dropped && reinterpret_cast<HWND>(newCapture) != window)
+        closeList(window, combo, false);
     return 0;
 }
 
@@ -262,20 +302,23 @@ namespace layer {
 
 LRESULT CALLBACK comboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ComboBoxState* combo = recordOf(window);
-    if (!combo && message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!combo && message != WM_CREATE)
+        return DefWindowProcA(window, message, wParam, lParam);
     auto text = reinterpret_cast<LPCSTR>(lParam);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: onDestroy(window, combo); return 0;
     case WM_SETTEXT: setFieldText(window, combo, text ? text : ""); return TRUE;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: return onButtonDown(window, combo, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_LBUTTONDBLCLK:
+        return onButtonDown(window, combo, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_CAPTURECHANGED: return onCaptureChanged(window, combo, lParam);
     case WM_KEYDOWN: return onKeyDown(window, combo, wParam);
     case WM_CHAR: return onChar(window, combo, wParam);
     case WM_SETFOCUS: return onFocus(window, combo, true);
     case WM_KILLFOCUS: return onFocus(window, combo, false);
-    case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_WANTARROWS | (combo->dropped ? DLGC_WANTALLKEYS : 0);
+    case WM_GETDLGCODE:
+        return DLGC_WANTCHARS | DLGC_WANTARROWS | (combo->dropped ? DLGC_WANTALLKEYS : 0);
     case WM_SETFONT: return onSetFont(window, combo, wParam);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(windowOf(window)->font);
     case WM_ENABLE: viewChanged(window, ViewEnabled); return 0;

@@ -18,15 +18,18 @@ struct ModalScope {
     explicit ModalScope(HWND owner)
         : ownerTop(owner ? topLevelOf(owner) : nullptr), previousActive(state().active),
           ownerWasEnabled(ownerTop && IsWindowEnabled(ownerTop)) {
-        if (ownerWasEnabled) EnableWindow(ownerTop, FALSE);
+        if (ownerWasEnabled)
+            EnableWindow(ownerTop, FALSE);
         ++state().modalDepth;
         activate(nullptr);
     }
     ~ModalScope() {
         --state().modalDepth;
-        if (ownerWasEnabled && windowOf(ownerTop)) EnableWindow(ownerTop, TRUE);
+        if (ownerWasEnabled && windowOf(ownerTop))
+            EnableWindow(ownerTop, TRUE);
         HWND back = windowOf(ownerTop) ? ownerTop : previousActive;
-        if (windowOf(back) && IsWindowEnabled(back)) activate(back);
+        if (windowOf(back) && IsWindowEnabled(back))
+            activate(back);
     }
 };
 
@@ -57,7 +60,8 @@ bool fillRecord(OPENFILENAMEA& ofn, const std::string& path) {
     std::string name = path.substr(nameStart);
     size_t dot = name.find_last_of('.');
     ofn.nFileOffset = static_cast<WORD>(nameStart);
-    ofn.nFileExtension = static_cast<WORD>(dot == std::string::npos ? path.size() : nameStart + dot + 1);
+    ofn.nFileExtension =
+        static_cast<WORD>(dot == std::string::npos ? path.size() : nameStart + dot + 1);
     if (ofn.lpstrFileTitle && ofn.nMaxFileTitle > 0) {
         size_t count = std::min<size_t>(name.size(), ofn.nMaxFileTitle - 1);
         std::memcpy(ofn.lpstrFileTitle, name.data(), count);
@@ -70,7 +74,8 @@ bool fillRecord(OPENFILENAMEA& ofn, const std::string& path) {
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const Backend* backend = state().backend;
-    if (!backend || !backend->messageBox) return 0;
+    if (!backend || !backend->messageBox)
+        return 0;
     ModalScope modal(owner);
     return backend->messageBox(owner, text ? text : "", caption ? caption : "Error", type);
 }
@@ -97,11 +102,16 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA ofn) {
 }
 
 BOOL acceptChosenFile(OPENFILENAMEA* ofn, const char* path) {
-    if (!ofn || !path || !*path) return FALSE;
+    if (!ofn || !path || !*path)
+        return FALSE;
     // The dialog itself refuses a file or folder that is not there.
-    if ((ofn->Flags & OFN_FILEMUSTEXIST) && !fileExists(path)) return FALSE;
-    if ((ofn->Flags & OFN_PATHMUSTEXIST) && !directoryExists(path)) return FALSE;
+    if ((ofn->Flags & OFN_FILEMUSTEXIST) && !fileExists(path))
+        return FALSE;
+    if ((ofn->Flags & OFN_PATHMUSTEXIST) && !directoryExists(path))
+        return FALSE;
     return fillRecord(*ofn, path) ? TRUE : FALSE;
 }
 
-DWORD WINAPI CommDlgExtendedError(void) { return state().commDlgError; }
+DWORD WINAPI CommDlgExtendedError(void) {
+    return state().commDlgError;
+}

@@ -11,7 +11,8 @@ namespace {
 
 void addClass(const char* name, WNDPROC proc, ControlKind kind, int extra, bool fromLibrary,
               UINT style = CS_DBLCLKS | CS_PARENTDC) {
-    if (findClass(name)) return;
+    if (findClass(name))
+        return;
     Layer& s = state();
     auto cls = std::make_unique<WindowClass>();
     cls->name = name;
@@ -28,8 +29,7 @@ void addClass(const char* name, WNDPROC proc, ControlKind kind, int extra, bool 
     s.classes.push_back(std::move(cls));
 }
 
-template <typename Record>
-const Record* recordIf(HWND window, ControlKind kind) {
+template <typename Record> const Record* recordIf(HWND window, ControlKind kind) {
     return kindOf(window) == kind ? static_cast<const Record*>(controlRecord(window)) : nullptr;
 }
 
@@ -57,15 +57,24 @@ void unregisterLibraryClasses() {
     auto& classes = state().classes;
     for (auto it = classes.begin(); it != classes.end();) {
         bool inUse = false;
-        for (auto& [handle, window] : state().windows) inUse |= window->windowClass == it->get();
+        for (auto& [handle, window] : state().windows)
+            inUse |= window->windowClass == it->get();
         it = (*it)->fromLibrary && !inUse ? classes.erase(it) : std::next(it);
     }
 }
 
-const ButtonState* buttonState(HWND w) { return recordIf<ButtonState>(w, ControlKind::Button); }
-const StaticState* staticState(HWND w) { return recordIf<StaticState>(w, ControlKind::Static); }
-const EditState* editState(HWND w) { return recordIf<EditState>(w, ControlKind::Edit); }
-const ListBoxState* listBoxState(HWND w) { return recordIf<ListBoxState>(w, ControlKind::ListBox); }
+const ButtonState* buttonState(HWND w) {
+    return recordIf<ButtonState>(w, ControlKind::Button);
+}
+const StaticState* staticState(HWND w) {
+    return recordIf<StaticState>(w, ControlKind::Static);
+}
+const EditState* editState(HWND w) {
+    return recordIf<EditState>(w, ControlKind::Edit);
+}
+const ListBoxState* listBoxState(HWND w) {
+    return recordIf<ListBoxState>(w, ControlKind::ListBox);
+}
 const ComboBoxState* comboBoxState(HWND w) {
     return recordIf<ComboBoxState>(w, ControlKind::ComboBox);
 }

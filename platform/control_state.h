@@ -11,45 +11,45 @@
 namespace layer {
 
 struct ButtonState {
-    HWND owner;        // receives the notifications
-    int check;         // BST_UNCHECKED / BST_CHECKED / BST_INDETERMINATE
-    bool pushed;       // drawn pressed: button down over it, or Space held
-    bool tracking;     // left button went down on it and has not come up
+    HWND owner;    // receives the notifications
+    int check;     // BST_UNCHECKED / BST_CHECKED / BST_INDETERMINATE
+    bool pushed;   // drawn pressed: button down over it, or Space held
+    bool tracking; // left button went down on it and has not come up
 };
 
 struct StaticState {
     HWND owner;
-    HBITMAP bitmap;    // SS_BITMAP image (STM_SETIMAGE or the template)
+    HBITMAP bitmap; // SS_BITMAP image (STM_SETIMAGE or the template)
 };
 
 struct EditState {
     HWND owner;
-    int selStart;      // selection, in characters; caret at selEnd
+    int selStart; // selection, in characters; caret at selEnd
     int selEnd;
-    int limit;         // most characters the user may type
-    bool selecting;    // left button held after a click in it
+    int limit;      // most characters the user may type
+    bool selecting; // left button held after a click in it
 };
 
 struct ListBoxState {
     HWND owner;
     std::vector<std::string> items;
     std::vector<LPARAM> itemData; // one per item
-    int selected;      // -1 = none
-    int topIndex;      // first visible row
-    int itemHeight;    // pixels per row
-    bool tracking;     // left button held after a click in it
+    int selected;                 // -1 = none
+    int topIndex;                 // first visible row
+    int itemHeight;               // pixels per row
+    bool tracking;                // left button held after a click in it
 };
 
 struct ComboBoxState {
     HWND owner;
     std::vector<std::string> items;
     std::vector<LPARAM> itemData;
-    int selected;      // -1 = none; the edit field may hold other text (window text)
-    bool dropped;      // the list is open below the field
-    int fieldHeight;   // height of the edit field (the window's own height)
-    int dropHeight;    // height given at creation, field and list together
+    int selected;    // -1 = none; the edit field may hold other text (window text)
+    bool dropped;    // the list is open below the field
+    int fieldHeight; // height of the edit field (the window's own height)
+    int dropHeight;  // height given at creation, field and list together
     int itemHeight;
-    int selStart;      // selection in the edit field
+    int selStart; // selection in the edit field
     int selEnd;
 };
 
@@ -58,11 +58,11 @@ struct TrackbarState {
     int min;
     int max;
     int pos;
-    int lineSize;      // arrow keys
-    int pageSize;      // Page Up/Down and channel clicks
-    bool dragging;     // thumb held
-    bool paging;       // channel held
-    bool autoPage;     // page size follows the range (a fifth of it) until set
+    int lineSize;  // arrow keys
+    int pageSize;  // Page Up/Down and channel clicks
+    bool dragging; // thumb held
+    bool paging;   // channel held
+    bool autoPage; // page size follows the range (a fifth of it) until set
 };
 
 const ButtonState* buttonState(HWND window);

@@ -8,8 +8,12 @@ using namespace layer;
 
 namespace {
 
-int toPixelsX(int units) { return units * dialogBaseX / 4; }
-int toPixelsY(int units) { return units * dialogBaseY / 8; }
+int toPixelsX(int units) {
+    return units * dialogBaseX / 4;
+}
+int toPixelsY(int units) {
+    return units * dialogBaseY / 8;
+}
 
 DialogState* dialogOf(HWND dialog) {
     Window* w = windowOf(dialog);
@@ -24,24 +28,29 @@ bool canTakeTab(HWND control) {
 // The next (or previous) tab stop after `from`, round the dialog; nullptr when there is none.
 HWND nextTabStop(HWND dialog, HWND from, bool previous) {
     Window* d = windowOf(dialog);
-    if (!d) return nullptr;
+    if (!d)
+        return nullptr;
     const std::vector<HWND>& controls = d->children;
     int count = static_cast<int>(controls.size());
     int start = -1;
     for (int i = 0; i < count; ++i) {
-        if (controls[i] == from) start = i;
+        if (controls[i] == from)
+            start = i;
     }
-    if (start < 0) start = previous ? 0 : count - 1;
+    if (start < 0)
+        start = previous ? 0 : count - 1;
     for (int step = 1; step <= count; ++step) {
         int i = ((previous ? start - step : start + step) % count + count) % count;
-        if (canTakeTab(controls[i])) return controls[i];
+        if (canTakeTab(controls[i]))
+            return controls[i];
     }
     return nullptr;
 }
 
 // The dialog manager's way of focusing a control: an edit gets all its text selected.
 void focusControl(HWND control) {
-    if (!control) return;
+    if (!control)
+        return;
     if (sendMessage(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
         sendMessage(control, EM_SETSEL, 0, -1);
     SetFocus(control);
@@ -49,7 +58,8 @@ void focusControl(HWND control) {
 
 HWND findDefaultButton(HWND dialog) {
     for (HWND control : windowOf(dialog)->children) {
-        if (sendMessage(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) return control;
+        if (sendMessage(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            return control;
     }
     return nullptr;
 }
@@ -58,13 +68,15 @@ void restoreFocus(HWND dialog, DialogState* d) {
     HWND target = d->savedFocus;
     if (!windowOf(target) || !isDescendant(dialog, target) || !canTakeTab(target))
         target = nextTabStop(dialog, nullptr, false);
-    if (target) focusControl(target);
+    if (target)
+        focusControl(target);
 }
 
 LRESULT onActivate(HWND dialog, DialogState* d, WPARAM state) {
     HWND focus = GetFocus();
     if (LOWORD(state) == WA_INACTIVE) {
-        if (isDescendant(dialog, focus)) d->savedFocus = focus;
+        if (isDescendant(dialog, focus))
+            d->savedFocus = focus;
     } else if (!isDescendant(dialog, focus)) {
         restoreFocus(dialog, d);
     }
@@ -72,8 +84,10 @@ LRESULT onActivate(HWND dialog, DialogState* d, WPARAM state) {
 }
 
 LRESULT getDefaultId(HWND dialog, DialogState* d) {
-    if (d->defaultId) return MAKELONG(d->defaultId, DC_HASDEFID);
-    if (HWND button = findDefaultButton(dialog)) return MAKELONG(GetDlgCtrlID(button), DC_HASDEFID);
+    if (d->defaultId)
+        return MAKELONG(d->defaultId, DC_HASDEFID);
+    if (HWND button = findDefaultButton(dialog))
+        return MAKELONG(GetDlgCtrlID(button), DC_HASDEFID);
     return 0;
 }
 
@@ -85,7 +99,8 @@ LRESULT nextControl(HWND dialog, WPARAM which, LPARAM byHandle) {
 }
 
 // What the dialog manager does when the dialog procedure leaves a message alone.
-LRESULT defaultDialogMessage(HWND dialog, DialogState* d, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT defaultDialogMessage(HWND dialog, DialogState* d, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -119,7 +134,8 @@ RECT dialogRect(const DialogResource& t, HWND owner) {
         x = (screenWidth - width) / 2;
         y = (screenHeight - height) / 2;
     } else {
-        POINT origin = owner && !(t.style & DS_ABSALIGN) ? clientOriginOnScreen(owner) : POINT{0, 0};
+        POINT origin =
+            owner && !(t.style & DS_ABSALIGN) ? clientOriginOnScreen(owner) : POINT{0, 0};
         x = origin.x + toPixelsX(t.x);
         y = origin.y + toPixelsY(t.y);
     }
@@ -140,18 +156,21 @@ bool createControls(HWND dialog, const DialogResource& t, HINSTANCE instance, HF
     for (const DialogItemResource& item : t.items) {
         HWND control = nullptr;
         if (findClass(item.className)) {
-            control = CreateWindowExA(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text,
-                                      item.style | WS_CHILD, toPixelsX(item.x), toPixelsY(item.y),
-                                      toPixelsX(item.cx), toPixelsY(item.cy), dialog,
-                                      reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)),
-                                      instance, nullptr);
+            control = CreateWindowExA(
+                item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text,
+                item.style | WS_CHILD, toPixelsX(item.x), toPixelsY(item.y), toPixelsX(item.cx),
+                toPixelsY(item.cy), dialog, reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)),
+                instance, nullptr);
         }
-        if (!windowOf(dialog)) return false;
+        if (!windowOf(dialog))
+            return false;
         if (!control) {
-            if (mayFail) continue;
+            if (mayFail)
+                continue;
             return false;
         }
-        if (font) sendMessage(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (font)
+            sendMessage(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     return true;
 }
@@ -161,7 +180,8 @@ void runDialogLoop(HWND dialog, const DialogResource& t, HWND owner) {
     MSG msg;
     for (;;) {
         DialogState* d = dialogOf(dialog);
-        if (!d || d->ended) return;
+        if (!d || d->ended)
+            return;
         if (owner && !(t.style & DS_NOIDLEMSG) && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
             sendMessage(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
         if (!GetMessageA(&msg, nullptr, 0, 0)) {
@@ -180,20 +200,23 @@ void runDialogLoop(HWND dialog, const DialogResource& t, HWND owner) {
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam) {
     const DialogResource* t = findDialog(instance, templateName);
-    if (!t) return -1;
+    if (!t)
+        return -1;
     Layer& s = state();
     HWND ownerTop = owner ? topLevelOf(owner) : nullptr;
     bool ownerWasEnabled = ownerTop && IsWindowEnabled(ownerTop);
-    if (ownerWasEnabled) EnableWindow(ownerTop, FALSE);
+    if (ownerWasEnabled)
+        EnableWindow(ownerTop, FALSE);
 
     RECT r = dialogRect(*t, ownerTop);
     s.creatingDialogProc = dialogProc;
-    HWND dialog = CreateWindowExA(t->exStyle, "#32770", t->caption, t->style & ~static_cast<DWORD>(WS_VISIBLE),
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, ownerTop, nullptr,
-                                  instance, nullptr);
+    HWND dialog = CreateWindowExA(
+        t->exStyle, "#32770", t->caption, t->style & ~static_cast<DWORD>(WS_VISIBLE), r.left, r.top,
+        r.right - r.left, r.bottom - r.top, ownerTop, nullptr, instance, nullptr);
     s.creatingDialogProc = nullptr;
     auto giveBack = [&] {
-        if (ownerWasEnabled && windowOf(ownerTop)) EnableWindow(ownerTop, TRUE);
+        if (ownerWasEnabled && windowOf(ownerTop))
+            EnableWindow(ownerTop, TRUE);
     };
     if (!dialog) {
         giveBack();
@@ -202,18 +225,22 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     DialogState* d = dialogOf(dialog);
     d->disabledOwner = ownerWasEnabled ? ownerTop : nullptr;
     HFONT font = (t->style & DS_SETFONT) && t->fontName ? makeDialogFont() : nullptr;
-    if (font) sendMessage(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font)
+        sendMessage(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (!createControls(dialog, *t, instance, font)) {
         DestroyWindow(dialog);
-        if (font) DeleteObject(font);
+        if (font)
+            DeleteObject(font);
         giveBack();
         return -1;
     }
 
     HWND firstTab = nextTabStop(dialog, nullptr, false);
-    if (sendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), initParam) && windowOf(dialog))
+    if (sendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), initParam) &&
+        windowOf(dialog))
         focusControl(nextTabStop(dialog, nullptr, false));
-    if ((d = dialogOf(dialog)) && !d->ended) ShowWindow(dialog, SW_SHOW);
+    if ((d = dialogOf(dialog)) && !d->ended)
+        ShowWindow(dialog, SW_SHOW);
 
     s.modalDialogs.push_back(dialog);
     ++s.modalDepth;
@@ -223,16 +250,19 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
 
     d = dialogOf(dialog);
     INT_PTR result = d ? d->result : -1;
-    if (d && !d->ended) EndDialog(dialog, result); // the loop ended on a quit message
+    if (d && !d->ended)
+        EndDialog(dialog, result); // the loop ended on a quit message
     DestroyWindow(dialog);
-    if (font) DeleteObject(font);
+    if (font)
+        DeleteObject(font);
     giveBack();
     return result;
 }
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
     DialogState* d = dialogOf(dialog);
-    if (!d) return FALSE;
+    if (!d)
+        return FALSE;
     d->result = result;
     d->ended = true;
     // The owner comes back before the dialog goes, so it is the one activated.
@@ -247,38 +277,47 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
 
 LRESULT WINAPI DefDlgProcA(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = windowOf(dialog);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     if (message == WM_NCCREATE && !w->dialog) {
         w->dialog = std::make_unique<DialogState>();
         w->dialog->proc = state().creatingDialogProc;
     }
     DialogState* d = w->dialog.get();
-    if (!d) return DefWindowProcA(dialog, message, wParam, lParam);
+    if (!d)
+        return DefWindowProcA(dialog, message, wParam, lParam);
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
     INT_PTR handled = d->proc ? d->proc(dialog, message, wParam, lParam) : FALSE;
-    if (!(w = windowOf(dialog)) || !(d = w->dialog.get())) return handled;
-    if (handled) return returnsProcResult(message) ? handled : GetWindowLongPtrA(dialog, DWLP_MSGRESULT);
+    if (!(w = windowOf(dialog)) || !(d = w->dialog.get()))
+        return handled;
+    if (handled)
+        return returnsProcResult(message) ? handled : GetWindowLongPtrA(dialog, DWLP_MSGRESULT);
     return defaultDialogMessage(dialog, d, message, wParam, lParam);
 }
 
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
-    if (!msg || !windowOf(dialog)) return FALSE;
-    if (msg->hwnd != dialog && !isDescendant(dialog, msg->hwnd)) return FALSE;
+    if (!msg || !windowOf(dialog))
+        return FALSE;
+    if (msg->hwnd != dialog && !isDescendant(dialog, msg->hwnd))
+        return FALSE;
     HWND target = msg->hwnd;
     LRESULT code = sendMessage(target, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
     bool wantsAll = (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
     if (msg->message == WM_KEYDOWN && !wantsAll) {
         switch (msg->wParam) {
         case VK_TAB:
-            if (code & DLGC_WANTTAB) break;
+            if (code & DLGC_WANTTAB)
+                break;
             focusControl(nextTabStop(dialog, GetFocus(), (GetKeyState(VK_SHIFT) & 0x8000) != 0));
             return TRUE;
         case VK_ESCAPE:
-            sendMessage(dialog, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+            sendMessage(dialog, WM_COMMAND, IDCANCEL,
+                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
             return TRUE;
         case VK_RETURN: {
             HWND focus = GetFocus();
-            LRESULT focusCode = isDescendant(dialog, focus) ? sendMessage(focus, WM_GETDLGCODE, 0, 0) : 0;
+            LRESULT focusCode =
+                isDescendant(dialog, focus) ? sendMessage(focus, WM_GETDLGCODE, 0, 0) : 0;
             if (focusCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
                 sendMessage(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
                             reinterpret_cast<LPARAM>(focus));
@@ -291,7 +330,8 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
                     sendMessage(dialog, WM_COMMAND, MAKEWPARAM(LOWORD(defaultId), BN_CLICKED),
                                 reinterpret_cast<LPARAM>(button));
             } else {
-                sendMessage(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+                sendMessage(dialog, WM_COMMAND, IDOK,
+                            reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
             }
             return TRUE;
         }
@@ -308,9 +348,11 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
     Window* d = windowOf(dialog);
-    if (!d) return nullptr;
+    if (!d)
+        return nullptr;
     for (HWND control : d->children) {
-        if (windowOf(control)->id == id) return control;
+        if (windowOf(control)->id == id)
+            return control;
     }
     return nullptr;
 }
@@ -321,19 +363,22 @@ BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
 }
 
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size) {
-    if (buffer && size > 0) buffer[0] = '\0';
+    if (buffer && size > 0)
+        buffer[0] = '\0';
     HWND control = GetDlgItem(dialog, id);
     return control ? static_cast<UINT>(GetWindowTextA(control, buffer, size)) : 0;
 }
 
-LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
     HWND control = GetDlgItem(dialog, id);
     return control ? sendMessage(control, message, wParam, lParam) : 0;
 }
 
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check) {
     HWND control = GetDlgItem(dialog, id);
-    if (!control) return FALSE;
+    if (!control)
+        return FALSE;
     sendMessage(control, BM_SETCHECK, check, 0);
     return TRUE;
 }

@@ -15,15 +15,24 @@ namespace {
 constexpr int defaultLimit = 32767;
 constexpr int characterWidth = 6; // of the dialog font, for placing the caret from a click
 
-EditState* recordOf(HWND window) { return static_cast<EditState*>(controlRecord(window)); }
+EditState* recordOf(HWND window) {
+    return static_cast<EditState*>(controlRecord(window));
+}
 
-bool isMultiLine(HWND window) { return (windowOf(window)->style & ES_MULTILINE) != 0; }
-bool isRichEdit(HWND window) { return equalsNoCase(windowOf(window)->windowClass->name, RICHEDIT_CLASS10A); }
-int textLength(HWND window) { return static_cast<int>(windowOf(window)->text.size()); }
+bool isMultiLine(HWND window) {
+    return (windowOf(window)->style & ES_MULTILINE) != 0;
+}
+bool isRichEdit(HWND window) {
+    return equalsNoCase(windowOf(window)->windowClass->name, RICHEDIT_CLASS10A);
+}
+int textLength(HWND window) {
+    return static_cast<int>(windowOf(window)->text.size());
+}
 
 void notifyChanged(HWND window, EditState* edit) {
     viewChanged(window, ViewText);
-    if (isRichEdit(window)) return;
+    if (isRichEdit(window))
+        return;
     notifyCommand(window, edit->owner, EN_UPDATE);
     notifyCommand(window, edit->owner, EN_CHANGE);
 }
@@ -55,8 +64,10 @@ LRESULT setSelectionMessage(HWND window, EditState* edit, WPARAM start, LPARAM e
         return 0;
     }
     int length = textLength(window);
-    if (to < 0) to = length;
-    if (from < 0) from = length;
+    if (to < 0)
+        to = length;
+    if (from < 0)
+        from = length;
     setSelection(window, edit, from, to);
     return 0;
 }
@@ -64,8 +75,10 @@ LRESULT setSelectionMessage(HWND window, EditState* edit, WPARAM start, LPARAM e
 LRESULT getSelection(const EditState* edit, WPARAM start, LPARAM end) {
     int from = std::min(edit->selStart, edit->selEnd);
     int to = std::max(edit->selStart, edit->selEnd);
-    if (start) *reinterpret_cast<DWORD*>(start) = static_cast<DWORD>(from);
-    if (end) *reinterpret_cast<DWORD*>(end) = static_cast<DWORD>(to);
+    if (start)
+        *reinterpret_cast<DWORD*>(start) = static_cast<DWORD>(from);
+    if (end)
+        *reinterpret_cast<DWORD*>(end) = static_cast<DWORD>(to);
     return MAKELONG(from, to);
 }
 
@@ -75,7 +88,8 @@ bool replaceSelection(HWND window, EditState* edit, const std::string& insert) {
     int from = std::min(edit->selStart, edit->selEnd);
     int to = std::max(edit->selStart, edit->selEnd);
     int kept = static_cast<int>(text.size()) - (to - from);
-    if (kept + static_cast<int>(insert.size()) > edit->limit) return false;
+    if (kept + static_cast<int>(insert.size()) > edit->limit)
+        return false;
     text.replace(from, to - from, insert);
     edit->selStart = edit->selEnd = from + static_cast<int>(insert.size());
     return true;
@@ -85,12 +99,14 @@ LRESULT setText(HWND window, EditState* edit, LPCSTR text) {
     windowOf(window)->text = text ? text : "";
     edit->selStart = edit->selEnd = 0;
     viewChanged(window, ViewText);
-    if (!isMultiLine(window)) notifyChanged(window, edit);
+    if (!isMultiLine(window))
+        notifyChanged(window, edit);
     return TRUE;
 }
 
 LRESULT replaceSelectionMessage(HWND window, EditState* edit, LPCSTR text) {
-    if (replaceSelection(window, edit, text ? text : "")) notifyChanged(window, edit);
+    if (replaceSelection(window, edit, text ? text : ""))
+        notifyChanged(window, edit);
     return 0;
 }
 
@@ -104,19 +120,22 @@ void userEdit(HWND window, EditState* edit, const std::string& insert) {
 void deleteAround(HWND window, EditState* edit, bool before) {
     if (edit->selStart == edit->selEnd) {
         int caret = edit->selEnd;
-        if (before ? caret == 0 : caret == textLength(window)) return;
+        if (before ? caret == 0 : caret == textLength(window))
+            return;
         edit->selStart = before ? caret - 1 : caret + 1;
     }
     userEdit(window, edit, "");
 }
 
 LRESULT onChar(HWND window, EditState* edit, WPARAM code) {
-    if (windowOf(window)->style & ES_READONLY) return 0;
+    if (windowOf(window)->style & ES_READONLY)
+        return 0;
     char c = static_cast<char>(code);
     if (c == '\b') {
         deleteAround(window, edit, true);
     } else if (c == '\r') {
-        if (isMultiLine(window)) userEdit(window, edit, "\r\n");
+        if (isMultiLine(window))
+            userEdit(window, edit, "\r\n");
     } else if (static_cast<unsigned char>(c) >= 0x20) {
         userEdit(window, edit, std::string(1, c));
     }
@@ -133,7 +152,8 @@ LRESULT onKeyDown(HWND window, EditState* edit, WPARAM key) {
     case VK_HOME: caret = 0; break;
     case VK_END: caret = length; break;
     case VK_DELETE:
-        if (!(windowOf(window)->style & ES_READONLY)) deleteAround(window, edit, false);
+        if (!(windowOf(window)->style & ES_READONLY))
+            deleteAround(window, edit, false);
         return 0;
     default: return 0;
     }
@@ -146,14 +166,17 @@ int characterAt(HWND window, int x) {
     int length = textLength(window);
     int width = clientRectOf(*w).right;
     int start = 2;
-    if (w->style & ES_CENTER) start = (width - length * characterWidth) / 2;
-    if (w->style & ES_RIGHT) start = width - 2 - length * characterWidth;
+    if (w->style & ES_CENTER)
+        start = (width - length * characterWidth) / 2;
+    if (w->style & ES_RIGHT)
+        start = width - 2 - length * characterWidth;
     return std::clamp((x - start + characterWidth / 2) / characterWidth, 0, length);
 }
 
 LRESULT onButtonDown(HWND window, EditState* edit, int x) {
     SetFocus(window);
-    if (!(edit = recordOf(window))) return 0;
+    if (!(edit = recordOf(window)))
+        return 0;
     int at = characterAt(window, x);
     setSelection(window, edit, at, at);
     edit->selecting = true;
@@ -162,12 +185,14 @@ LRESULT onButtonDown(HWND window, EditState* edit, int x) {
 }
 
 LRESULT onMouseMove(HWND window, EditState* edit, int x) {
-    if (edit->selecting) setSelection(window, edit, edit->selStart, characterAt(window, x));
+    if (edit->selecting)
+        setSelection(window, edit, edit->selStart, characterAt(window, x));
     return 0;
 }
 
 LRESULT onButtonUp(EditState* edit) {
-    if (!edit->selecting) return 0;
+    if (!edit->selecting)
+        return 0;
     edit->selecting = false;
     ReleaseCapture();
     return 0;
@@ -181,7 +206,8 @@ LRESULT onFocus(HWND window, EditState* edit, bool gained) {
 
 LRESULT dialogCode(HWND window) {
     LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-    if (isMultiLine(window)) code |= DLGC_WANTALLKEYS;
+    if (isMultiLine(window))
+        code |= DLGC_WANTALLKEYS;
     return code;
 }
 
@@ -201,7 +227,8 @@ namespace layer {
 
 LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     EditState* edit = recordOf(window);
-    if (!edit && message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!edit && message != WM_CREATE)
+        return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: onDestroy(window, edit); return 0;
@@ -221,8 +248,11 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENABLE: viewChanged(window, ViewEnabled); return 0;
     case EM_SETSEL: return setSelectionMessage(window, edit, wParam, lParam);
     case EM_GETSEL: return getSelection(edit, wParam, lParam);
-    case EM_REPLACESEL: return replaceSelectionMessage(window, edit, reinterpret_cast<LPCSTR>(lParam));
-    case EM_LIMITTEXT: edit->limit = wParam ? static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFE)) : 0x7FFFFFFE; return 0;
+    case EM_REPLACESEL:
+        return replaceSelectionMessage(window, edit, reinterpret_cast<LPCSTR>(lParam));
+    case EM_LIMITTEXT:
+        edit->limit = wParam ? static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFE)) : 0x7FFFFFFE;
+        return 0;
     case EM_SETREADONLY: return setReadOnly(window, wParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }

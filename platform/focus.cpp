@@ -7,18 +7,24 @@ HWND WINAPI SetFocus(HWND window) {
     Layer& s = state();
     if (window) {
         Window* w = windowOf(window);
-        if (!w || w->destroying) return nullptr;
+        if (!w || w->destroying)
+            return nullptr;
         // A disabled window, or one inside a disabled window, cannot take the focus.
         for (Window* a = w; a; a = windowOf(a->parent)) {
-            if (a->style & WS_DISABLED) return nullptr;
-            if (!a->parent) break;
+            if (a->style & WS_DISABLED)
+                return nullptr;
+            if (!a->parent)
+                break;
         }
         HWND top = topLevelOf(window);
-        if (s.active != top) activate(top);
-        if (!windowOf(window)) return nullptr;
+        if (s.active != top)
+            activate(top);
+        if (!windowOf(window))
+            return nullptr;
     }
     HWND old = s.focus;
-    if (old == window) return old;
+    if (old == window)
+        return old;
     s.focus = window;
     if (old && windowOf(old)) {
         sendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
@@ -31,11 +37,14 @@ HWND WINAPI SetFocus(HWND window) {
     return old;
 }
 
-HWND WINAPI GetFocus(void) { return state().focus; }
+HWND WINAPI GetFocus(void) {
+    return state().focus;
+}
 
 HWND WINAPI SetCapture(HWND window) {
     Layer& s = state();
-    if (!windowOf(window)) return nullptr;
+    if (!windowOf(window))
+        return nullptr;
     HWND old = s.capture;
     s.capture = window;
     if (old && old != window && windowOf(old))
@@ -47,8 +56,11 @@ BOOL WINAPI ReleaseCapture(void) {
     Layer& s = state();
     HWND old = s.capture;
     s.capture = nullptr;
-    if (old && windowOf(old)) sendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    if (old && windowOf(old))
+        sendMessage(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }
 
-HWND WINAPI GetCapture(void) { return state().capture; }
+HWND WINAPI GetCapture(void) {
+    return state().capture;
+}

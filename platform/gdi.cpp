@@ -32,7 +32,8 @@ bool brushColour(HBRUSH brush, COLORREF& colour) {
         return true;
     }
     GdiObject* object = gdiObjectOf(brush);
-    if (!object || object->kind != GdiObject::Brush) return false;
+    if (!object || object->kind != GdiObject::Brush)
+        return false;
     colour = object->colour;
     return true;
 }
@@ -40,13 +41,17 @@ bool brushColour(HBRUSH brush, COLORREF& colour) {
 } // namespace
 
 HDC WINAPI GetDC(HWND window) {
-    if (!window) return newDeviceContext(nullptr, false); // the screen
+    if (!window)
+        return newDeviceContext(nullptr, false); // the screen
     Window* w = windowOf(window);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     const Backend* backend = state().backend;
-    if (backend && backend->getDc && !backend->getDc(window)) return nullptr;
+    if (backend && backend->getDc && !backend->getDc(window))
+        return nullptr;
     if (w->windowClass->style & CS_OWNDC) {
-        if (!w->ownDc) w->ownDc = newDeviceContext(window, true);
+        if (!w->ownDc)
+            w->ownDc = newDeviceContext(window, true);
         return w->ownDc;
     }
     return newDeviceContext(window, false);
@@ -54,8 +59,10 @@ HDC WINAPI GetDC(HWND window) {
 
 int WINAPI ReleaseDC(HWND, HDC dc) {
     DeviceContext* context = deviceContextOf(dc);
-    if (!context) return 0;
-    if (!context->own) state().deviceContexts.erase(reinterpret_cast<uintptr_t>(dc));
+    if (!context)
+        return 0;
+    if (!context->own)
+        state().deviceContexts.erase(reinterpret_cast<uintptr_t>(dc));
     return 1;
 }
 
@@ -66,38 +73,48 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
     DeviceContext* context = deviceContextOf(dc);
     COLORREF colour;
-    if (!context || !rect || !brushColour(brush, colour)) return 0;
+    if (!context || !rect || !brushColour(brush, colour))
+        return 0;
     Window* w = windowOf(context->window);
-    if (!w) return 1; // the screen: nothing of ours to keep
+    if (!w)
+        return 1; // the screen: nothing of ours to keep
     RECT client = clientRectOf(*w);
     RECT clipped{std::max(rect->left, client.left), std::max(rect->top, client.top),
                  std::min(rect->right, client.right), std::min(rect->bottom, client.bottom)};
-    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) return 1;
+    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom)
+        return 1;
     w->hasFill = true;
     w->fillColour = colour;
     const Backend* backend = state().backend;
-    if (backend && backend->fillRect) backend->fillRect(context->window, clipped, colour);
+    if (backend && backend->fillRect)
+        backend->fillRect(context->window, clipped, colour);
     return 1;
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
     GdiObject* found = gdiObjectOf(object);
-    if (!found) return FALSE;
-    if (found->stock) return TRUE;
+    if (!found)
+        return FALSE;
+    if (found->stock)
+        return TRUE;
     for (auto& [handle, dc] : state().deviceContexts) {
-        if (dc.brush == object || dc.font == object) return FALSE; // still selected
+        if (dc.brush == object || dc.font == object)
+            return FALSE; // still selected
     }
     state().gdiObjects.erase(reinterpret_cast<uintptr_t>(object));
     return TRUE;
 }
 
 HGDIOBJ WINAPI GetStockObject(int index) {
-    static const COLORREF brushColours[] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
-                                            RGB(64, 64, 64), RGB(0, 0, 0), 0};
-    if (index < WHITE_BRUSH || index > DEFAULT_GUI_FONT) return nullptr;
+    static const COLORREF brushColours[] = {RGB(255, 255, 255), RGB(192, 192, 192),
+                                            RGB(128, 128, 128), RGB(64, 64, 64),
+                                            RGB(0, 0, 0),       0};
+    if (index < WHITE_BRUSH || index > DEFAULT_GUI_FONT)
+        return nullptr;
     auto& stock = state().stockObjects;
     auto found = stock.find(index);
-    if (found != stock.end()) return found->second;
+    if (found != stock.end())
+        return found->second;
     GdiObject::Kind kind = index <= NULL_BRUSH ? GdiObject::Brush
                            : index <= NULL_PEN ? GdiObject::Pen
                                                : GdiObject::Font;
@@ -110,14 +127,17 @@ HGDIOBJ WINAPI GetStockObject(int index) {
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
     DeviceContext* context = deviceContextOf(dc);
     GdiObject* found = gdiObjectOf(object);
-    if (!context || !found) return nullptr;
-    HGDIOBJ* slot = found->kind == GdiObject::Brush ? &context->brush
+    if (!context || !found)
+        return nullptr;
+    HGDIOBJ* slot = found->kind == GdiObject::Brush  ? &context->brush
                     : found->kind == GdiObject::Font ? &context->font
-                                                      : nullptr;
-    if (!slot) return nullptr;
+                                                     : nullptr;
+    if (!slot)
+        return nullptr;
     HGDIOBJ previous = *slot;
     *slot = object;
-    return previous ? previous : GetStockObject(found->kind == GdiObject::Brush ? WHITE_BRUSH : SYSTEM_FONT);
+    return previous ? previous
+                    : GetStockObject(found->kind == GdiObject::Brush ? WHITE_BRUSH : SYSTEM_FONT);
 }
 
 DWORD WINAPI GetSysColor(int index) {
@@ -130,7 +150,8 @@ DWORD WINAPI GetSysColor(int index) {
 }
 
 BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy) {
-    if (!rect) return FALSE;
+    if (!rect)
+        return FALSE;
     rect->left += dx;
     rect->right += dx;
     rect->top += dy;

@@ -6,7 +6,9 @@
 
 namespace layer {
 
-bool validIndex(const ItemListRef& list, WPARAM index) { return index < list.items.size(); }
+bool validIndex(const ItemListRef& list, WPARAM index) {
+    return index < list.items.size();
+}
 
 int insertItem(ItemListRef list, int index, const char* text, bool sorted) {
     int count = static_cast<int>(list.items.size());
@@ -31,7 +33,8 @@ int insertItem(ItemListRef list, int index, const char* text, bool sorted) {
 }
 
 bool removeItem(ItemListRef list, int index) {
-    if (index < 0 || !validIndex(list, static_cast<WPARAM>(index))) return false;
+    if (index < 0 || !validIndex(list, static_cast<WPARAM>(index)))
+        return false;
     list.items.erase(list.items.begin() + index);
     list.itemData.erase(list.itemData.begin() + index);
     return true;
@@ -39,22 +42,27 @@ bool removeItem(ItemListRef list, int index) {
 
 int findItem(const ItemListRef& list, WPARAM start, const char* text, bool exact) {
     int count = static_cast<int>(list.items.size());
-    if (count == 0 || !text) return -1;
+    if (count == 0 || !text)
+        return -1;
     int first = static_cast<int>(start);
-    if (first < -1 || first >= count) first = -1;
+    if (first < -1 || first >= count)
+        first = -1;
     std::string key = lowerCase(text);
     for (int step = 1; step <= count; ++step) {
         int i = (first + step) % count;
         std::string item = lowerCase(list.items[i].c_str());
-        if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
+        if (exact ? item == key : item.compare(0, key.size(), key) == 0)
+            return i;
     }
     return -1;
 }
 
 int copyItem(const ItemListRef& list, WPARAM index, LPSTR buffer) {
-    if (!validIndex(list, index)) return -1;
+    if (!validIndex(list, index))
+        return -1;
     const std::string& item = list.items[index];
-    if (buffer) std::memcpy(buffer, item.c_str(), item.size() + 1);
+    if (buffer)
+        std::memcpy(buffer, item.c_str(), item.size() + 1);
     return static_cast<int>(item.size());
 }
 

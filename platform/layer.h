@@ -22,18 +22,18 @@ namespace layer {
 enum class ControlKind { None, Button, Static, Edit, ListBox, ComboBox, Trackbar, Dialog };
 
 struct WindowClass {
-    std::string name;      // as registered
+    std::string name; // as registered
     ATOM atom;
-    UINT style;            // CS_*
+    UINT style; // CS_*
     WNDPROC proc;
-    int windowExtra;       // extra window bytes (cbWndExtra)
+    int windowExtra; // extra window bytes (cbWndExtra)
     HINSTANCE instance;
     HICON icon;
     HCURSOR cursor;
     HBRUSH background;
     std::string menuName;
-    ControlKind kind;      // None for the program's own classes
-    bool fromLibrary;      // registered by a loaded library (RICHEDIT); goes when it is freed
+    ControlKind kind; // None for the program's own classes
+    bool fromLibrary; // registered by a loaded library (RICHEDIT); goes when it is freed
 };
 
 struct DialogState;
@@ -44,84 +44,84 @@ struct Window {
     std::string text;
     DWORD style;
     DWORD exStyle;
-    int id;                          // control id (children only)
-    RECT rect;                       // in the parent's client coordinates; screen for top-level
-    HWND parent;                     // children
-    HWND owner;                      // top-level windows owned by another (dialogs)
-    WNDPROC proc;                    // current procedure; subclassing replaces it
+    int id;       // control id (children only)
+    RECT rect;    // in the parent's client coordinates; screen for top-level
+    HWND parent;  // children
+    HWND owner;   // top-level windows owned by another (dialogs)
+    WNDPROC proc; // current procedure; subclassing replaces it
     HINSTANCE instance;
-    HMENU menu;                      // menu bar of a top-level window
-    HFONT font;                      // from WM_SETFONT (kept by DefWindowProc's callers)
-    LONG_PTR userData;               // GWLP_USERDATA
-    std::vector<uint8_t> extra;      // the class's extra window bytes
-    std::vector<HWND> children;      // creation order
-    bool needsPaint = false;         // WM_PAINT due once the queue is empty
-    bool destroying = false;         // WM_DESTROY sent; no new children, no focus
-    bool created = false;            // WM_CREATE returned; the view exists
-    bool hasFill = false;            // a FillRect reached it through GetDC
+    HMENU menu;                 // menu bar of a top-level window
+    HFONT font;                 // from WM_SETFONT (kept by DefWindowProc's callers)
+    LONG_PTR userData;          // GWLP_USERDATA
+    std::vector<uint8_t> extra; // the class's extra window bytes
+    std::vector<HWND> children; // creation order
+    bool needsPaint = false;    // WM_PAINT due once the queue is empty
+    bool destroying = false;    // WM_DESTROY sent; no new children, no focus
+    bool created = false;       // WM_CREATE returned; the view exists
+    bool hasFill = false;       // a FillRect reached it through GetDC
     COLORREF fillColour = 0;
-    HDC ownDc = nullptr;             // CS_OWNDC: the one device context
-    int pixelFormat = 0;             // SetPixelFormat; 0 = none
-    int bitmapId = 0;                // SS_BITMAP statics: the bitmap resource shown
+    HDC ownDc = nullptr;                 // CS_OWNDC: the one device context
+    int pixelFormat = 0;                 // SetPixelFormat; 0 = none
+    int bitmapId = 0;                    // SS_BITMAP statics: the bitmap resource shown
     std::unique_ptr<DialogState> dialog; // dialog windows only
 };
 
 // Kept by the dialog manager for each dialog window.
 struct DialogState {
     DLGPROC proc;
-    LONG_PTR msgResult = 0;          // DWLP_MSGRESULT
-    bool ended = false;              // EndDialog called
+    LONG_PTR msgResult = 0; // DWLP_MSGRESULT
+    bool ended = false;     // EndDialog called
     INT_PTR result = 0;
-    int defaultId = 0;               // DM_SETDEFID; 0 = the template's default push button
-    HWND savedFocus = nullptr;       // the control to give the focus back on reactivation
-    HFONT font = nullptr;            // made from the template's font; freed with the dialog
-    HWND disabledOwner = nullptr;    // the owner this dialog disabled, to enable at the end
+    int defaultId = 0;            // DM_SETDEFID; 0 = the template's default push button
+    HWND savedFocus = nullptr;    // the control to give the focus back on reactivation
+    HFONT font = nullptr;         // made from the template's font; freed with the dialog
+    HWND disabledOwner = nullptr; // the owner this dialog disabled, to enable at the end
 };
 
 struct MenuItem {
     std::string text;
     UINT id = 0;
-    UINT state = 0;                  // MF_CHECKED, MF_GRAYED, MF_DISABLED
+    UINT state = 0; // MF_CHECKED, MF_GRAYED, MF_DISABLED
     bool separator = false;
-    bool radio = false;              // MFT_RADIOCHECK: the mark is a bullet
+    bool radio = false; // MFT_RADIOCHECK: the mark is a bullet
     HMENU popup = nullptr;
 };
 
 struct Menu {
     std::vector<MenuItem> items;
-    HWND window = nullptr;           // the window whose menu bar it is
+    HWND window = nullptr; // the window whose menu bar it is
 };
 
 struct GdiObject {
     enum Kind { Brush, Font, Pen, Bitmap } kind;
-    COLORREF colour = 0;             // brushes
-    bool stock = false;              // never deleted
-    int bitmapId = 0;                // bitmaps
+    COLORREF colour = 0; // brushes
+    bool stock = false;  // never deleted
+    int bitmapId = 0;    // bitmaps
 };
 
 struct DeviceContext {
     HWND window;
-    bool own;                        // CS_OWNDC: stays with the window, ReleaseDC keeps it
+    bool own; // CS_OWNDC: stays with the window, ReleaseDC keeps it
     HGDIOBJ brush = nullptr;
     HGDIOBJ font = nullptr;
 };
 
 struct GlContext {
     void* backendContext;
-    HWND window;                     // the window it was made for
+    HWND window; // the window it was made for
 };
 
 struct Layer {
-    uintptr_t nextHandle = 0x10000;  // handles are never reused within a session
-    DWORD messageTime = 0;           // advances with each message taken from the queue
+    uintptr_t nextHandle = 0x10000; // handles are never reused within a session
+    DWORD messageTime = 0;          // advances with each message taken from the queue
 
     std::vector<std::unique_ptr<WindowClass>> classes;
     bool systemClassesReady = false;
     ATOM nextAtom = 0xC000;
     std::map<uintptr_t, std::unique_ptr<Window>> windows; // by handle, so creation order
 
-    std::deque<MSG> posted;          // PostMessageA
-    std::deque<MSG> input;           // user input, taken after posted messages
+    std::deque<MSG> posted; // PostMessageA
+    std::deque<MSG> input;  // user input, taken after posted messages
     bool quitPosted = false;
     int quitCode = 0;
 
@@ -139,17 +139,17 @@ struct Layer {
     HGLRC currentGl = nullptr;
     HDC currentGlDc = nullptr;
     std::map<int, HGDIOBJ> stockObjects;
-    std::map<std::string, HICON> systemIcons;  // by "icon:n" / "cursor:n" / module+id
+    std::map<std::string, HICON> sharedHandles; // icons and cursors, one handle per resource
 
-    bool commonControls = false;     // InitCommonControls ran: the trackbar class exists
-    int richEditLoads = 0;           // LoadLibraryA("riched32.dll") not yet freed
+    bool commonControls = false;            // InitCommonControls ran: the trackbar class exists
+    int richEditLoads = 0;                  // LoadLibraryA("riched32.dll") not yet freed
     std::set<std::string> refusedLibraries; // lower-case names LoadLibraryA fails for
     DWORD commDlgError = 0;
 
-    std::vector<HWND> modalDialogs;  // open modal dialogs, innermost last
+    std::vector<HWND> modalDialogs;       // open modal dialogs, innermost last
     DLGPROC creatingDialogProc = nullptr; // handed to the dialog window being made
-    int modalDepth = 0;              // dialogs and message boxes open
-    int droppedInput = 0;            // input refused because its window was disabled
+    int modalDepth = 0;                   // dialogs and message boxes open
+    int droppedInput = 0;                 // input refused because its window was disabled
 
     const Backend* backend = nullptr;
 };
@@ -159,21 +159,21 @@ void resetLayer(); // destroys every window, then clears all state but the backe
 
 // Handles
 uintptr_t newHandle();
-Window* windowOf(HWND window);       // nullptr for an unknown or destroyed handle
+Window* windowOf(HWND window); // nullptr for an unknown or destroyed handle
 Menu* menuOf(HMENU menu);
 GdiObject* gdiObjectOf(HGDIOBJ object);
 DeviceContext* deviceContextOf(HDC dc);
 
 // Windows
 WindowClass* findClass(LPCSTR name);
-HWND topLevelOf(HWND window);        // itself for a top-level window
+HWND topLevelOf(HWND window);                  // itself for a top-level window
 bool isDescendant(HWND ancestor, HWND window); // strictly inside
-bool isEnabledForInput(HWND window); // it and every ancestor enabled
-RECT nonClientInsets(const Window& window); // left, top, right, bottom widths
+bool isEnabledForInput(HWND window);           // it and every ancestor enabled
+RECT nonClientInsets(const Window& window);    // left, top, right, bottom widths
 POINT clientOriginOnScreen(HWND window);
 RECT clientRectOf(const Window& window);
 void viewChanged(HWND window, unsigned changes);
-void activate(HWND topLevel);        // WM_ACTIVATE to the old and the new active window
+void activate(HWND topLevel); // WM_ACTIVATE to the old and the new active window
 void sendCreateView(HWND window);
 
 // Messages
@@ -190,7 +190,7 @@ void setControlRecord(HWND window, void* record);
 ControlKind kindOf(HWND window);
 
 // Control classes
-void registerSystemClasses();        // Button, Static, Edit, ListBox, ComboBox, dialog
+void registerSystemClasses(); // Button, Static, Edit, ListBox, ComboBox, dialog
 void registerTrackbarClass();
 void registerRichEditClass();
 void unregisterLibraryClasses();
@@ -208,7 +208,7 @@ MenuItem* findMenuItem(HMENU menu, UINT id);
 const ResourceTable* resourcesOf(HINSTANCE instance); // nullptr when not a module with resources
 const DialogResource* findDialog(HINSTANCE instance, LPCSTR name);
 const BitmapResource* findBitmap(HINSTANCE instance, LPCSTR name);
-int resourceNumber(LPCSTR name);     // MAKEINTRESOURCEA number, or "#n", or -1
+int resourceNumber(LPCSTR name); // MAKEINTRESOURCEA number, or "#n", or -1
 HBITMAP bitmapHandle(int id);
 
 // Dialog base units of the dialog font ("MS Shell Dlg", 8 points)

@@ -17,14 +17,17 @@ void resetLayer() {
     for (;;) {
         HWND victim = nullptr;
         for (auto& [handle, window] : s.windows) {
-            if (!window->parent && !window->destroying) victim = window->handle;
+            if (!window->parent && !window->destroying)
+                victim = window->handle;
         }
-        if (!victim) break;
+        if (!victim)
+            break;
         DestroyWindow(victim);
     }
     const Backend* backend = s.backend;
     for (auto& [handle, context] : s.glContexts) {
-        if (backend && backend->deleteContext) backend->deleteContext(context.backendContext);
+        if (backend && backend->deleteContext)
+            backend->deleteContext(context.backendContext);
     }
     s = Layer{};
     s.backend = backend;
@@ -62,18 +65,22 @@ DeviceContext* deviceContextOf(HDC dc) {
 
 std::string lowerCase(const char* text) {
     std::string lower = text ? text : "";
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
 }
 
-bool equalsNoCase(const std::string& a, const char* b) { return lowerCase(a.c_str()) == lowerCase(b); }
+bool equalsNoCase(const std::string& a, const char* b) {
+    return lowerCase(a.c_str()) == lowerCase(b);
+}
 
 WindowClass* findClass(LPCSTR name) {
     if (!state().systemClassesReady) {
         state().systemClassesReady = true;
         registerSystemClasses();
     }
-    if (!name) return nullptr;
+    if (!name)
+        return nullptr;
     for (auto& cls : state().classes) {
         if (IS_INTRESOURCE(name) ? cls->atom == LOWORD(name) : equalsNoCase(cls->name, name))
             return cls.get();
@@ -83,14 +90,16 @@ WindowClass* findClass(LPCSTR name) {
 
 HWND topLevelOf(HWND window) {
     Window* w = windowOf(window);
-    while (w && w->parent) w = windowOf(w->parent);
+    while (w && w->parent)
+        w = windowOf(w->parent);
     return w ? w->handle : nullptr;
 }
 
 bool isDescendant(HWND ancestor, HWND window) {
     Window* w = windowOf(window);
     while (w && w->parent) {
-        if (w->parent == ancestor) return true;
+        if (w->parent == ancestor)
+            return true;
         w = windowOf(w->parent);
     }
     return false;
@@ -98,8 +107,10 @@ bool isDescendant(HWND ancestor, HWND window) {
 
 bool isEnabledForInput(HWND window) {
     for (Window* w = windowOf(window); w; w = windowOf(w->parent)) {
-        if (w->style & WS_DISABLED) return false;
-        if (!w->parent) break;
+        if (w->style & WS_DISABLED)
+            return false;
+        if (!w->parent)
+            break;
     }
     return windowOf(window) != nullptr;
 }
@@ -112,11 +123,15 @@ RECT nonClientInsets(const Window& w) {
         frame = 3;
     else if (w.style & WS_BORDER)
         frame = 1;
-    if (w.exStyle & WS_EX_CLIENTEDGE) frame += 2;
-    if (w.exStyle & WS_EX_STATICEDGE) frame += 1;
+    if (w.exStyle & WS_EX_CLIENTEDGE)
+        frame += 2;
+    if (w.exStyle & WS_EX_STATICEDGE)
+        frame += 1;
     int top = frame;
-    if ((w.style & WS_CAPTION) == WS_CAPTION) top += 19;
-    if (!w.parent && w.menu) top += 19;
+    if ((w.style & WS_CAPTION) == WS_CAPTION)
+        top += 19;
+    if (!w.parent && w.menu)
+        top += 19;
     return RECT{frame, top, frame, frame};
 }
 
@@ -133,7 +148,8 @@ POINT clientOriginOnScreen(HWND window) {
         RECT insets = nonClientInsets(*w);
         origin.x += w->rect.left + insets.left;
         origin.y += w->rect.top + insets.top;
-        if (!w->parent) break;
+        if (!w->parent)
+            break;
     }
     return origin;
 }
@@ -141,15 +157,21 @@ POINT clientOriginOnScreen(HWND window) {
 void viewChanged(HWND window, unsigned changes) {
     Window* w = windowOf(window);
     const Backend* backend = state().backend;
-    if (w && w->created && backend && backend->updateView) backend->updateView(window, changes);
+    if (w && w->created && backend && backend->updateView)
+        backend->updateView(window, changes);
 }
 
 void sendCreateView(HWND window) {
     const Backend* backend = state().backend;
-    if (backend && backend->createView) backend->createView(window);
+    if (backend && backend->createView)
+        backend->createView(window);
 }
 
 } // namespace layer
 
-void setBackend(const Backend* backend) { layer::state().backend = backend; }
-const Backend* currentBackend() { return layer::state().backend; }
+void setBackend(const Backend* backend) {
+    layer::state().backend = backend;
+}
+const Backend* currentBackend() {
+    return layer::state().backend;
+}

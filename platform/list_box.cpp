@@ -13,20 +13,31 @@ namespace {
 constexpr int systemFontItemHeight = 16;
 constexpr int guiFontItemHeight = 13;
 
-ListBoxState* recordOf(HWND window) { return static_cast<ListBoxState*>(controlRecord(window)); }
-ItemListRef itemsOf(ListBoxState* list) { return ItemListRef{list->items, list->itemData}; }
-int itemCount(const ListBoxState* list) { return static_cast<int>(list->items.size()); }
-bool notifies(HWND window) { return (windowOf(window)->style & LBS_NOTIFY) != 0; }
+ListBoxState* recordOf(HWND window) {
+    return static_cast<ListBoxState*>(controlRecord(window));
+}
+ItemListRef itemsOf(ListBoxState* list) {
+    return ItemListRef{list->items, list->itemData};
+}
+int itemCount(const ListBoxState* list) {
+    return static_cast<int>(list->items.size());
+}
+bool notifies(HWND window) {
+    return (windowOf(window)->style & LBS_NOTIFY) != 0;
+}
 
 int visibleRows(HWND window, const ListBoxState* list) {
     return std::max(1, static_cast<int>(clientRectOf(*windowOf(window)).bottom) / list->itemHeight);
 }
 
 void ensureVisible(HWND window, ListBoxState* list, int index) {
-    if (index < 0) return;
+    if (index < 0)
+        return;
     int rows = visibleRows(window, list);
-    if (index < list->topIndex) list->topIndex = index;
-    if (index >= list->topIndex + rows) list->topIndex = index - rows + 1;
+    if (index < list->topIndex)
+        list->topIndex = index;
+    if (index >= list->topIndex + rows)
+        list->topIndex = index - rows + 1;
 }
 
 // Every change of selection goes through here; only the user's notify.
@@ -35,11 +46,13 @@ void setSelection(HWND window, ListBoxState* list, int index, bool notify) {
     list->selected = index;
     ensureVisible(window, list, index);
     viewChanged(window, ViewContent);
-    if (notify && changed && notifies(window)) notifyCommand(window, list->owner, LBN_SELCHANGE);
+    if (notify && changed && notifies(window))
+        notifyCommand(window, list->owner, LBN_SELCHANGE);
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window, new ListBoxState{cs->hwndParent, {}, {}, -1, 0, systemFontItemHeight, false});
+    setControlRecord(window,
+                     new ListBoxState{cs->hwndParent, {}, {}, -1, 0, systemFontItemHeight, false});
     return 0;
 }
 
@@ -51,17 +64,22 @@ void onDestroy(HWND window, ListBoxState* list) {
 LRESULT insertString(HWND window, ListBoxState* list, int index, LPCSTR text, bool add) {
     bool sorted = add && (windowOf(window)->style & LBS_SORT);
     int at = insertItem(itemsOf(list), add ? -1 : index, text, sorted);
-    if (at < 0) return LB_ERR;
-    if (list->selected >= at) ++list->selected;
+    if (at < 0)
+        return LB_ERR;
+    if (list->selected >= at)
+        ++list->selected;
     viewChanged(window, ViewContent);
     return at;
 }
 
 LRESULT deleteString(HWND window, ListBoxState* list, WPARAM index) {
     int at = static_cast<int>(index);
-    if (!removeItem(itemsOf(list), at)) return LB_ERR;
-    if (list->selected == at) list->selected = -1;
-    else if (list->selected > at) --list->selected;
+    if (!removeItem(itemsOf(list), at))
+        return LB_ERR;
+    if (list->selected == at)
+        list->selected = -1;
+    else if (list->selected > at)
+        --list->selected;
     list->topIndex = std::min(list->topIndex, std::max(0, itemCount(list) - 1));
     viewChanged(window, ViewContent);
     return itemCount(list);
@@ -82,13 +100,15 @@ LRESULT setCurSel(HWND window, ListBoxState* list, WPARAM index) {
         setSelection(window, list, -1, false);
         return LB_ERR;
     }
-    if (!validIndex(itemsOf(list), index)) return LB_ERR;
+    if (!validIndex(itemsOf(list), index))
+        return LB_ERR;
     setSelection(window, list, at, false);
     return at;
 }
 
 LRESULT setItemData(ListBoxState* list, WPARAM index, LPARAM data) {
-    if (!validIndex(itemsOf(list), index)) return LB_ERR;
+    if (!validIndex(itemsOf(list), index))
+        return LB_ERR;
     list->itemData[index] = data;
     return TRUE;
 }
@@ -98,7 +118,8 @@ LRESULT getItemData(ListBoxState* list, WPARAM index) {
 }
 
 LRESULT setTopIndex(HWND window, ListBoxState* list, WPARAM index) {
-    if (!validIndex(itemsOf(list), index)) return LB_ERR;
+    if (!validIndex(itemsOf(list), index))
+        return LB_ERR;
     list->topIndex = static_cast<int>(index);
     viewChanged(window, ViewContent);
     return LB_OKAY;
@@ -106,31 +127,38 @@ LRESULT setTopIndex(HWND window, ListBoxState* list, WPARAM index) {
 
 LRESULT selectString(HWND window, ListBoxState* list, WPARAM start, LPCSTR text) {
     int found = findItem(itemsOf(list), start, text, false);
-    if (found < 0) return LB_ERR;
+    if (found < 0)
+        return LB_ERR;
     setSelection(window, list, found, false);
     return found;
 }
 
 int itemAt(const ListBoxState* list, int y) {
-    if (y < 0) return -1;
+    if (y < 0)
+        return -1;
     int index = list->topIndex + y / list->itemHeight;
     return index < itemCount(list) ? index : -1;
 }
 
 LRESULT onButtonDown(HWND window, ListBoxState* list, int y) {
     SetFocus(window);
-    if (!(list = recordOf(window))) return 0;
+    if (!(list = recordOf(window)))
+        return 0;
     int index = itemAt(list, y);
-    if (index >= 0) setSelection(window, list, index, false);
+    if (index >= 0)
+        setSelection(window, list, index, false);
     list->tracking = index >= 0;
     SetCapture(window);
     return 0;
 }
 
 LRESULT onMouseMove(HWND window, ListBoxState* list, int y) {
-    if (!list->tracking) return 0;
-    int index = itemAt(list, std::clamp(y, 0, static_cast<int>(clientRectOf(*windowOf(window)).bottom) - 1));
-    if (index >= 0) setSelection(window, list, index, false);
+    if (!list->tracking)
+        return 0;
+    int index = itemAt(
+        list, std::clamp(y, 0, static_cast<int>(clientRectOf(*windowOf(window)).bottom) - 1));
+    if (index >= 0)
+        setSelection(window, list, index, false);
     return 0;
 }
 
@@ -138,14 +166,17 @@ LRESULT onMouseMove(HWND window, ListBoxState* list, int y) {
 LRESULT onButtonUp(HWND window, ListBoxState* list) {
     bool clickedItem = list->tracking;
     list->tracking = false;
-    if (GetCapture() == window) ReleaseCapture();
-    if (clickedItem && notifies(window)) notifyCommand(window, list->owner, LBN_SELCHANGE);
+    if (GetCapture() == window)
+        ReleaseCapture();
+    if (clickedItem && notifies(window))
+        notifyCommand(window, list->owner, LBN_SELCHANGE);
     return 0;
 }
 
 LRESULT onKeyDown(HWND window, ListBoxState* list, WPARAM key) {
     int count = itemCount(list);
-    if (count == 0) return 0;
+    if (count == 0)
+        return 0;
     int current = list->selected;
     int page = std::max(1, visibleRows(window, list) - 1);
     int target;
@@ -164,15 +195,18 @@ LRESULT onKeyDown(HWND window, ListBoxState* list, WPARAM key) {
 
 LRESULT onChar(HWND window, ListBoxState* list, WPARAM code) {
     char prefix[2] = {static_cast<char>(code), '\0'};
-    if (static_cast<unsigned char>(prefix[0]) < 0x20) return 0;
+    if (static_cast<unsigned char>(prefix[0]) < 0x20)
+        return 0;
     int found = findItem(itemsOf(list), static_cast<WPARAM>(list->selected), prefix, false);
-    if (found >= 0) setSelection(window, list, found, true);
+    if (found >= 0)
+        setSelection(window, list, found, true);
     return 0;
 }
 
 LRESULT onFocus(HWND window, ListBoxState* list, bool gained) {
     viewChanged(window, ViewFocus);
-    if (notifies(window)) notifyCommand(window, list->owner, gained ? LBN_SETFOCUS : LBN_KILLFOCUS);
+    if (notifies(window))
+        notifyCommand(window, list->owner, gained ? LBN_SETFOCUS : LBN_KILLFOCUS);
     return 0;
 }
 
@@ -189,7 +223,8 @@ namespace layer {
 
 LRESULT CALLBACK listBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ListBoxState* list = recordOf(window);
-    if (!list && message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!list && message != WM_CREATE)
+        return DefWindowProcA(window, message, wParam, lParam);
     auto text = reinterpret_cast<LPCSTR>(lParam);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
@@ -213,7 +248,9 @@ LRESULT CALLBACK listBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case LB_RESETCONTENT: return resetContent(window, list);
     case LB_SETCURSEL: return setCurSel(window, list, wParam);
     case LB_GETCURSEL: return list->selected;
-    case LB_GETSEL: return validIndex(itemsOf(list), wParam) ? list->selected == static_cast<int>(wParam) : LB_ERR;
+    case LB_GETSEL:
+        return validIndex(itemsOf(list), wParam) ? list->selected == static_cast<int>(wParam)
+                                                 : LB_ERR;
     case LB_GETCOUNT: return itemCount(list);
     case LB_GETTEXT: return copyItem(itemsOf(list), wParam, reinterpret_cast<LPSTR>(lParam));
     case LB_GETTEXTLEN: return copyItem(itemsOf(list), wParam, nullptr);

@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
     setBackend(&programBackend());
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1) commandLine += ' ';
+        if (i > 1)
+            commandLine += ' ';
         commandLine += argv[i];
     }
     return WinMain(moduleInstance(programResources), nullptr, commandLine.data(), SW_SHOWDEFAULT);

@@ -32,8 +32,10 @@ HMENU buildLevel(std::span<const MenuItemResource> items, size_t& next, int dept
 // The menu holding the item and its position there, by command or by position.
 bool locate(HMENU& menu, UINT& item, UINT flags) {
     Menu* m = menuOf(menu);
-    if (!m) return false;
-    if (flags & MF_BYPOSITION) return item < m->items.size();
+    if (!m)
+        return false;
+    if (flags & MF_BYPOSITION)
+        return item < m->items.size();
     for (UINT i = 0; i < m->items.size(); ++i) {
         const MenuItem& entry = m->items[i];
         if (entry.popup) {
@@ -55,7 +57,8 @@ bool locate(HMENU& menu, UINT& item, UINT flags) {
 // Menus do not know their parents; every menu bar is told, and there is one.
 void menusChanged() {
     for (auto& [handle, m] : state().menus) {
-        if (m->window) viewChanged(m->window, ViewMenu);
+        if (m->window)
+            viewChanged(m->window, ViewMenu);
     }
 }
 
@@ -65,7 +68,8 @@ namespace layer {
 
 MenuItem* findMenuItem(HMENU menu, UINT id) {
     UINT position = id;
-    if (!locate(menu, position, MF_BYCOMMAND)) return nullptr;
+    if (!locate(menu, position, MF_BYCOMMAND))
+        return nullptr;
     return &menuOf(menu)->items[position];
 }
 
@@ -74,9 +78,11 @@ MenuItem* findMenuItem(HMENU menu, UINT id) {
 HMENU WINAPI LoadMenuA(HINSTANCE instance, LPCSTR name) {
     const ResourceTable* table = resourcesOf(instance);
     int id = resourceNumber(name);
-    if (!table || id < 0) return nullptr;
+    if (!table || id < 0)
+        return nullptr;
     for (const MenuResource& resource : table->menus) {
-        if (resource.id != id) continue;
+        if (resource.id != id)
+            continue;
         size_t next = 0;
         HMENU menu = buildLevel(resource.items, next, 0);
         if (next != resource.items.size()) { // a malformed list, as a broken resource
@@ -95,21 +101,27 @@ HMENU WINAPI GetMenu(HWND window) {
 
 BOOL WINAPI DestroyMenu(HMENU menu) {
     Menu* m = menuOf(menu);
-    if (!m) return FALSE;
+    if (!m)
+        return FALSE;
     std::vector<HMENU> popups;
     for (const MenuItem& item : m->items) {
-        if (item.popup) popups.push_back(item.popup);
+        if (item.popup)
+            popups.push_back(item.popup);
     }
-    if (Window* w = windowOf(m->window); w && w->menu == menu) w->menu = nullptr;
+    if (Window* w = windowOf(m->window); w && w->menu == menu)
+        w->menu = nullptr;
     state().menus.erase(reinterpret_cast<uintptr_t>(menu));
-    for (HMENU popup : popups) DestroyMenu(popup);
+    for (HMENU popup : popups)
+        DestroyMenu(popup);
     return TRUE;
 }
 
 BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags) {
     HMENU firstMenu = menu, lastMenu = menu, checkMenu = menu;
-    if (!locate(firstMenu, first, flags) || !locate(lastMenu, last, flags)) return FALSE;
-    if (firstMenu != lastMenu || first > last) return FALSE;
+    if (!locate(firstMenu, first, flags) || !locate(lastMenu, last, flags))
+        return FALSE;
+    if (firstMenu != lastMenu || first > last)
+        return FALSE;
     bool checkFound = locate(checkMenu, check, flags) && checkMenu == firstMenu;
     Menu* m = menuOf(firstMenu);
     BOOL marked = FALSE;
@@ -128,7 +140,8 @@ BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UI
 }
 
 DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check) {
-    if (!locate(menu, item, check)) return static_cast<DWORD>(-1);
+    if (!locate(menu, item, check))
+        return static_cast<DWORD>(-1);
     MenuItem& entry = menuOf(menu)->items[item];
     DWORD previous = entry.state & MF_CHECKED;
     if (check & MF_CHECKED)
@@ -140,7 +153,8 @@ DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check) {
 }
 
 BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable) {
-    if (!locate(menu, item, enable)) return -1;
+    if (!locate(menu, item, enable))
+        return -1;
     MenuItem& entry = menuOf(menu)->items[item];
     BOOL previous = static_cast<BOOL>(entry.state & (MF_GRAYED | MF_DISABLED));
     entry.state = (entry.state & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) |
@@ -150,11 +164,14 @@ BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable) {
 }
 
 UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags) {
-    if (!locate(menu, item, flags)) return static_cast<UINT>(-1);
+    if (!locate(menu, item, flags))
+        return static_cast<UINT>(-1);
     const MenuItem& entry = menuOf(menu)->items[item];
     UINT result = entry.state;
-    if (entry.separator) result |= MF_SEPARATOR;
-    if (entry.radio) result |= MFT_RADIOCHECK;
+    if (entry.separator)
+        result |= MF_SEPARATOR;
+    if (entry.radio)
+        result |= MFT_RADIOCHECK;
     if (Menu* popup = menuOf(entry.popup))
         result |= MF_POPUP | (static_cast<UINT>(popup->items.size()) << 8);
     return result;
@@ -162,9 +179,11 @@ UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags) {
 
 bool inputMenuPick(HWND window, UINT id) {
     Window* w = windowOf(window);
-    if (!w || w->parent || !w->menu) return false;
+    if (!w || w->parent || !w->menu)
+        return false;
     MenuItem* item = findMenuItem(w->menu, id);
-    if (!item || (item->state & (MF_GRAYED | MF_DISABLED))) return false;
+    if (!item || (item->state & (MF_GRAYED | MF_DISABLED)))
+        return false;
     if (!isEnabledForInput(window)) { // a modal dialog is open over it
         ++state().droppedInput;
         return false;

@@ -6,16 +6,22 @@ using namespace layer;
 
 namespace {
 
-bool isMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST; }
-bool isKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+bool isMouseMessage(UINT message) {
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
+}
+bool isKeyMessage(UINT message) {
+    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
 
 bool matchesFilter(const MSG& msg, HWND filter, UINT first, UINT last) {
     if (filter == reinterpret_cast<HWND>(-1)) {
-        if (msg.hwnd) return false;
+        if (msg.hwnd)
+            return false;
     } else if (filter && msg.hwnd != filter && !isDescendant(filter, msg.hwnd)) {
         return false;
     }
-    if (first == 0 && last == 0) return true;
+    if (first == 0 && last == 0)
+        return true;
     return msg.message >= first && msg.message <= last;
 }
 
@@ -31,10 +37,13 @@ void retarget(MSG& msg, HWND to) {
 
 // Statics without SS_NOTIFY and group boxes let the mouse through to their parent.
 bool isTransparentToMouse(const Window& w) {
-    if (!w.parent) return false;
+    if (!w.parent)
+        return false;
     ControlKind kind = w.windowClass->kind;
-    if (kind == ControlKind::Static) return !(w.style & SS_NOTIFY);
-    if (kind == ControlKind::Button) return (w.style & BS_TYPEMASK) == BS_GROUPBOX;
+    if (kind == ControlKind::Static)
+        return !(w.style & SS_NOTIFY);
+    if (kind == ControlKind::Button)
+        return (w.style & BS_TYPEMASK) == BS_GROUPBOX;
     return false;
 }
 
@@ -44,12 +53,15 @@ bool isTransparentToMouse(const Window& w) {
 bool routeInput(MSG& msg) {
     Layer& s = state();
     if (isMouseMessage(msg.message)) {
-        if (!windowOf(msg.hwnd)) return false;
+        if (!windowOf(msg.hwnd))
+            return false;
         if (s.capture && windowOf(s.capture)) {
-            if (msg.hwnd != s.capture) retarget(msg, s.capture);
+            if (msg.hwnd != s.capture)
+                retarget(msg, s.capture);
         } else {
             for (Window* w = windowOf(msg.hwnd); w && w->parent; w = windowOf(msg.hwnd)) {
-                if (!isTransparentToMouse(*w) && !(w->style & WS_DISABLED)) break;
+                if (!isTransparentToMouse(*w) && !(w->style & WS_DISABLED))
+                    break;
                 retarget(msg, w->parent);
             }
         }
@@ -58,25 +70,32 @@ bool routeInput(MSG& msg) {
         // dialog that saw its key-down has gone goes to the window now focused).
         msg.hwnd = s.focus ? s.focus : s.active;
     }
-    if (!msg.hwnd || !windowOf(msg.hwnd)) return false;
-    if (!isEnabledForInput(topLevelOf(msg.hwnd))) return false;
-    if (!isMouseMessage(msg.message) && !isEnabledForInput(msg.hwnd)) return false;
+    if (!msg.hwnd || !windowOf(msg.hwnd))
+        return false;
+    if (!isEnabledForInput(topLevelOf(msg.hwnd)))
+        return false;
+    if (!isMouseMessage(msg.message) && !isEnabledForInput(msg.hwnd))
+        return false;
     return true;
 }
 
 void noteKeyState(const MSG& msg) {
     Layer& s = state();
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) s.keyDown[msg.wParam & 0xFF] = true;
-    if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) s.keyDown[msg.wParam & 0xFF] = false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+        s.keyDown[msg.wParam & 0xFF] = true;
+    if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)
+        s.keyDown[msg.wParam & 0xFF] = false;
 }
 
 HWND windowNeedingPaint(HWND filter) {
     for (auto& [handle, w] : state().windows) {
-        if (!w->needsPaint || !IsWindowVisible(w->handle)) continue;
+        if (!w->needsPaint || !IsWindowVisible(w->handle))
+            continue;
         if (filter && filter != reinterpret_cast<HWND>(-1) && w->handle != filter &&
             !isDescendant(filter, w->handle))
             continue;
-        if (filter == reinterpret_cast<HWND>(-1)) continue;
+        if (filter == reinterpret_cast<HWND>(-1))
+            continue;
         return w->handle;
     }
     return nullptr;
@@ -86,9 +105,11 @@ HWND windowNeedingPaint(HWND filter) {
 bool takeMessage(MSG* msg, HWND filter, UINT first, UINT last, bool remove) {
     Layer& s = state();
     for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
-        if (!matchesFilter(*it, filter, first, last)) continue;
+        if (!matchesFilter(*it, filter, first, last))
+            continue;
         *msg = *it;
-        if (remove) s.posted.erase(it);
+        if (remove)
+            s.posted.erase(it);
         return true;
     }
     for (auto it = s.input.begin(); it != s.input.end();) {
@@ -111,7 +132,8 @@ bool takeMessage(MSG* msg, HWND filter, UINT first, UINT last, bool remove) {
     }
     if (s.quitPosted) {
         *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quitCode), 0, s.messageTime, {0, 0}};
-        if (remove) s.quitPosted = false;
+        if (remove)
+            s.quitPosted = false;
         return true;
     }
     if (first == 0 && last == 0 ? true : (WM_PAINT >= first && WM_PAINT <= last)) {
@@ -126,9 +148,12 @@ bool takeMessage(MSG* msg, HWND filter, UINT first, UINT last, bool remove) {
 char characterForKey(WPARAM key, LPARAM lParam) {
     const Layer& s = state();
     bool shift = s.keyDown[VK_SHIFT];
-    if (key >= 'A' && key <= 'Z') return static_cast<char>(shift ? key : key - 'A' + 'a');
-    if (key >= '0' && key <= '9') return shift ? ")!@#$%^&*("[key - '0'] : static_cast<char>(key);
-    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return static_cast<char>('0' + key - VK_NUMPAD0);
+    if (key >= 'A' && key <= 'Z')
+        return static_cast<char>(shift ? key : key - 'A' + 'a');
+    if (key >= '0' && key <= '9')
+        return shift ? ")!@#$%^&*("[key - '0'] : static_cast<char>(key);
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
+        return static_cast<char>('0' + key - VK_NUMPAD0);
     switch (key) {
     case VK_SPACE: return ' ';
     case VK_RETURN: return '\r';
@@ -151,7 +176,8 @@ namespace layer {
 
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = windowOf(window);
-    if (!w || !w->proc) return 0;
+    if (!w || !w->proc)
+        return 0;
     return w->proc(window, message, wParam, lParam);
 }
 
@@ -167,7 +193,8 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window && !windowOf(window)) return FALSE;
+    if (window && !windowOf(window))
+        return FALSE;
     Layer& s = state();
     s.posted.push_back(MSG{window, message, wParam, lParam, ++s.messageTime, {0, 0}});
     return TRUE;
@@ -179,10 +206,13 @@ void WINAPI PostQuitMessage(int exitCode) {
 }
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-    if (!msg) return -1;
-    if (window && window != reinterpret_cast<HWND>(-1) && !windowOf(window)) return -1;
+    if (!msg)
+        return -1;
+    if (window && window != reinterpret_cast<HWND>(-1) && !windowOf(window))
+        return -1;
     for (;;) {
-        if (takeMessage(msg, window, filterMin, filterMax, true)) return msg->message != WM_QUIT;
+        if (takeMessage(msg, window, filterMin, filterMax, true))
+            return msg->message != WM_QUIT;
         const Backend* backend = state().backend;
         if (!backend || !backend->waitForInput || !backend->waitForInput(true)) {
             // Nothing can arrive any more: end the wait as the quit message would.
@@ -193,26 +223,32 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
-    if (!msg) return FALSE;
+    if (!msg)
+        return FALSE;
     const Backend* backend = state().backend;
-    if (backend && backend->waitForInput) backend->waitForInput(false);
+    if (backend && backend->waitForInput)
+        backend->waitForInput(false);
     return takeMessage(msg, window, filterMin, filterMax, (remove & PM_REMOVE) != 0);
 }
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
-    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
+        return FALSE;
     char character = characterForKey(msg->wParam, msg->lParam);
-    if (!character) return FALSE;
+    if (!character)
+        return FALSE;
     UINT charMessage = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
     PostMessageA(msg->hwnd, charMessage, static_cast<unsigned char>(character), msg->lParam);
     return TRUE;
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
-    if (!msg || !windowOf(msg->hwnd)) return 0;
+    if (!msg || !windowOf(msg->hwnd))
+        return 0;
     LRESULT result = sendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
     // A procedure that never validated would get WM_PAINT forever.
-    if (msg->message == WM_PAINT) ValidateRect(msg->hwnd, nullptr);
+    if (msg->message == WM_PAINT)
+        ValidateRect(msg->hwnd, nullptr);
     return result;
 }
 
@@ -225,18 +261,23 @@ SHORT WINAPI GetKeyState(int virtualKey) {
 
 void inputMouse(HWND window, UINT message, int x, int y) {
     bool& buttonDown = state().mouseButtonDown;
-    if (message == WM_LBUTTONDOWN) buttonDown = true;
-    if (message == WM_LBUTTONUP) buttonDown = false;
+    if (message == WM_LBUTTONDOWN)
+        buttonDown = true;
+    if (message == WM_LBUTTONUP)
+        buttonDown = false;
     WPARAM keys = buttonDown ? MK_LBUTTON : 0;
-    if (state().keyDown[VK_SHIFT]) keys |= MK_SHIFT;
-    if (state().keyDown[VK_CONTROL]) keys |= MK_CONTROL;
+    if (state().keyDown[VK_SHIFT])
+        keys |= MK_SHIFT;
+    if (state().keyDown[VK_CONTROL])
+        keys |= MK_CONTROL;
     postInput(window, message, keys, MAKELPARAM(x, y));
 }
 
 void inputKey(HWND window, UINT message, UINT virtualKey) {
     bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
     LPARAM flags = 1;
-    if (up) flags |= static_cast<LPARAM>(0xC0000000u);
+    if (up)
+        flags |= static_cast<LPARAM>(0xC0000000u);
     postInput(window, message, virtualKey, flags);
 }
 
@@ -246,6 +287,10 @@ void inputPacketChar(HWND window, char character) {
     postInput(window, WM_KEYUP, VK_PACKET, withChar | static_cast<LPARAM>(0xC0000000u));
 }
 
-void inputClose(HWND window) { postInput(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void inputClose(HWND window) {
+    postInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
-void inputExpose(HWND window) { InvalidateRect(window, nullptr, TRUE); }
+void inputExpose(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+}

@@ -8,7 +8,8 @@ namespace layer {
 
 void notifyCommand(HWND control, HWND owner, int code) {
     Window* w = windowOf(control);
-    if (!w) return;
+    if (!w)
+        return;
     sendMessage(owner, WM_COMMAND, MAKEWPARAM(w->id, code), reinterpret_cast<LPARAM>(control));
 }
 
@@ -19,7 +20,8 @@ void notifyScroll(HWND trackbar, HWND owner, int code, int position, bool vertic
 
 void* controlRecord(HWND window) {
     Window* w = windowOf(window);
-    if (!w || w->extra.size() < sizeof(void*)) return nullptr;
+    if (!w || w->extra.size() < sizeof(void*))
+        return nullptr;
     void* record;
     std::memcpy(&record, w->extra.data(), sizeof record);
     return record;
@@ -27,7 +29,8 @@ void* controlRecord(HWND window) {
 
 void setControlRecord(HWND window, void* record) {
     Window* w = windowOf(window);
-    if (!w || w->extra.size() < sizeof(void*)) return;
+    if (!w || w->extra.size() < sizeof(void*))
+        return;
     std::memcpy(w->extra.data(), &record, sizeof record);
 }
 

@@ -53,9 +53,9 @@ struct DialogResource {
     const char* caption;
     DWORD style; // WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFONT ...
     DWORD exStyle;
-    short x, y, cx, cy;    // dialog units
-    const char* fontName;  // "MS Shell Dlg"
-    WORD pointSize;        // 8
+    short x, y, cx, cy;                        // dialog units
+    const char* fontName;                      // "MS Shell Dlg"
+    WORD pointSize;                            // 8
     std::span<const DialogItemResource> items; // template order, which is also the tab order
 };
 

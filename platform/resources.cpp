@@ -18,17 +18,17 @@ std::set<const ResourceTable*>& knownModules() {
 
 const ResourceTable richEditModule{}; // the rich-edit library has no resources we use
 
-template <typename Record>
-const Record* findById(std::span<const Record> records, int id) {
+template <typename Record> const Record* findById(std::span<const Record> records, int id) {
     auto found = std::find_if(records.begin(), records.end(),
                               [id](const Record& r) { return static_cast<int>(r.id) == id; });
     return found == records.end() ? nullptr : &*found;
 }
 
 HICON sharedHandle(const std::string& key) {
-    auto& handles = state().systemIcons;
+    auto& handles = state().sharedHandles;
     auto found = handles.find(key);
-    if (found != handles.end()) return found->second;
+    if (found != handles.end())
+        return found->second;
     HICON handle = reinterpret_cast<HICON>(newHandle());
     handles.emplace(key, handle);
     return handle;
@@ -55,12 +55,15 @@ const ResourceTable* resourcesOf(HINSTANCE instance) {
 }
 
 int resourceNumber(LPCSTR name) {
-    if (!name) return -1;
-    if (IS_INTRESOURCE(name)) return LOWORD(name);
+    if (!name)
+        return -1;
+    if (IS_INTRESOURCE(name))
+        return LOWORD(name);
     if (name[0] == '#') {
         char* end = nullptr;
         long number = std::strtol(name + 1, &end, 10);
-        if (end && *end == '\0' && number >= 0 && number <= 0xFFFF) return static_cast<int>(number);
+        if (end && *end == '\0' && number >= 0 && number <= 0xFFFF)
+            return static_cast<int>(number);
     }
     return -1; // resources are numbered only
 }
@@ -91,16 +94,20 @@ HBITMAP bitmapHandle(int id) {
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
     const ResourceTable* table = resourcesOf(instance);
     const StringResource* found = table ? findById(table->strings, static_cast<int>(id)) : nullptr;
-    if (!buffer) return 0;
+    if (!buffer)
+        return 0;
     if (size == 0) {
         // The real call hands out a pointer to the resource itself.
-        if (!found) return 0;
+        if (!found)
+            return 0;
         *reinterpret_cast<LPCSTR*>(buffer) = found->text;
         return static_cast<int>(std::strlen(found->text));
     }
-    if (size < 0) return 0;
+    if (size < 0)
+        return 0;
     buffer[0] = '\0';
-    if (!found) return 0;
+    if (!found)
+        return 0;
     int count = std::min(static_cast<int>(std::strlen(found->text)), size - 1);
     std::memcpy(buffer, found->text, count);
     buffer[count] = '\0';
@@ -109,20 +116,24 @@ int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
     int id = resourceNumber(name);
-    if (id < 0) return nullptr;
+    if (id < 0)
+        return nullptr;
     if (!instance) {
-        if (id < 32512 || id > 32517) return nullptr;
+        if (id < 32512 || id > 32517)
+            return nullptr;
         return sharedHandle("icon:" + std::to_string(id));
     }
     const ResourceTable* table = resourcesOf(instance);
-    if (!table || !findById(table->icons, id)) return nullptr;
+    if (!table || !findById(table->icons, id))
+        return nullptr;
     return sharedHandle("icon:" + std::to_string(reinterpret_cast<uintptr_t>(table)) + ":" +
                         std::to_string(id));
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
     int id = resourceNumber(name);
-    if (instance || id < 32512 || id > 32515) return nullptr; // system cursors only
+    if (instance || id < 32512 || id > 32515)
+        return nullptr; // system cursors only
     return sharedHandle("cursor:" + std::to_string(id));
 }
 
@@ -132,24 +143,31 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name) {
 }
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
-    if (!fileName) return nullptr;
+    if (!fileName)
+        return nullptr;
     std::string name = baseName(fileName);
     Layer& s = state();
-    if (s.refusedLibraries.count(name)) return nullptr;
-    if (name != "riched32.dll" && name != "riched32") return nullptr;
-    if (s.richEditLoads++ == 0) registerRichEditClass();
+    if (s.refusedLibraries.count(name))
+        return nullptr;
+    if (name != "riched32.dll" && name != "riched32")
+        return nullptr;
+    if (s.richEditLoads++ == 0)
+        registerRichEditClass();
     return moduleInstance(richEditModule);
 }
 
 BOOL WINAPI FreeLibrary(HMODULE module) {
     Layer& s = state();
-    if (module != moduleInstance(richEditModule) || s.richEditLoads == 0) return FALSE;
-    if (--s.richEditLoads == 0) unregisterLibraryClasses();
+    if (module != moduleInstance(richEditModule) || s.richEditLoads == 0)
+        return FALSE;
+    if (--s.richEditLoads == 0)
+        unregisterLibraryClasses();
     return TRUE;
 }
 
 void WINAPI InitCommonControls(void) {
-    if (state().commonControls) return;
+    if (state().commonControls)
+        return;
     state().commonControls = true;
     registerTrackbarClass();
 }

@@ -6,19 +6,25 @@ using namespace layer;
 
 namespace {
 
-StaticState* recordOf(HWND window) { return static_cast<StaticState*>(controlRecord(window)); }
+StaticState* recordOf(HWND window) {
+    return static_cast<StaticState*>(controlRecord(window));
+}
 
-DWORD staticType(HWND window) { return windowOf(window)->style & SS_TYPEMASK; }
+DWORD staticType(HWND window) {
+    return windowOf(window)->style & SS_TYPEMASK;
+}
 
 // An SS_BITMAP static shows the bitmap the template names and takes its size.
 void loadTemplateBitmap(HWND window, StaticState* record, const CREATESTRUCTA* cs) {
     Window* w = windowOf(window);
     const BitmapResource* bitmap = findBitmap(cs->hInstance, cs->lpszName);
     w->text.clear();
-    if (!bitmap) return;
+    if (!bitmap)
+        return;
     record->bitmap = bitmapHandle(bitmap->id);
     w->bitmapId = bitmap->id;
-    if (w->style & (SS_CENTERIMAGE | 0x40L /* SS_REALSIZECONTROL */)) return;
+    if (w->style & (SS_CENTERIMAGE | 0x40L /* SS_REALSIZECONTROL */))
+        return;
     RECT insets = nonClientInsets(*w);
     w->rect.right = w->rect.left + bitmap->width + insets.left + insets.right;
     w->rect.bottom = w->rect.top + bitmap->height + insets.top + insets.bottom;
@@ -27,18 +33,21 @@ void loadTemplateBitmap(HWND window, StaticState* record, const CREATESTRUCTA* c
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
     auto* record = new StaticState{cs->hwndParent, nullptr};
     setControlRecord(window, record);
-    if (staticType(window) == SS_BITMAP) loadTemplateBitmap(window, record, cs);
+    if (staticType(window) == SS_BITMAP)
+        loadTemplateBitmap(window, record, cs);
     return 0;
 }
 
 void onDestroy(HWND window, StaticState* record) {
-    if (record->bitmap) DeleteObject(record->bitmap);
+    if (record->bitmap)
+        DeleteObject(record->bitmap);
     delete record;
     setControlRecord(window, nullptr);
 }
 
 LRESULT setImage(HWND window, StaticState* record, WPARAM type, LPARAM image) {
-    if (type != IMAGE_BITMAP || staticType(window) != SS_BITMAP) return 0;
+    if (type != IMAGE_BITMAP || staticType(window) != SS_BITMAP)
+        return 0;
     HBITMAP old = record->bitmap;
     record->bitmap = reinterpret_cast<HBITMAP>(image);
     GdiObject* object = gdiObjectOf(record->bitmap);
@@ -48,7 +57,8 @@ LRESULT setImage(HWND window, StaticState* record, WPARAM type, LPARAM image) {
 }
 
 LRESULT onClick(HWND window, StaticState* record, UINT code) {
-    if (windowOf(window)->style & SS_NOTIFY) notifyCommand(window, record->owner, code);
+    if (windowOf(window)->style & SS_NOTIFY)
+        notifyCommand(window, record->owner, code);
     return 0;
 }
 
@@ -58,7 +68,8 @@ namespace layer {
 
 LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     StaticState* record = recordOf(window);
-    if (!record && message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!record && message != WM_CREATE)
+        return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: onDestroy(window, record); return 0;
@@ -68,7 +79,8 @@ LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFONT: windowOf(window)->font = reinterpret_cast<HFONT>(wParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(windowOf(window)->font);
     case STM_SETIMAGE: return setImage(window, record, wParam, lParam);
-    case STM_GETIMAGE: return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(record->bitmap) : 0;
+    case STM_GETIMAGE:
+        return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(record->bitmap) : 0;
     case WM_ENABLE:
         viewChanged(window, ViewEnabled);
         return onClick(window, record, wParam ? STN_ENABLE : STN_DISABLE);

@@ -13,19 +13,26 @@ namespace {
 
 constexpr int thumbHalfWidth = 5;
 
-TrackbarState* recordOf(HWND window) { return static_cast<TrackbarState*>(controlRecord(window)); }
-bool isVertical(HWND window) { return (windowOf(window)->style & TBS_VERT) != 0; }
+TrackbarState* recordOf(HWND window) {
+    return static_cast<TrackbarState*>(controlRecord(window));
+}
+bool isVertical(HWND window) {
+    return (windowOf(window)->style & TBS_VERT) != 0;
+}
 
 int channelLength(HWND window) {
     RECT client = clientRectOf(*windowOf(window));
-    return std::max(1, static_cast<int>(isVertical(window) ? client.bottom : client.right) - 2 * trackbarMargin);
+    return std::max(1, static_cast<int>(isVertical(window) ? client.bottom : client.right) -
+                           2 * trackbarMargin);
 }
 
 int positionAt(HWND window, const TrackbarState* bar, int place) {
     int span = bar->max - bar->min;
-    if (span <= 0) return bar->min;
+    if (span <= 0)
+        return bar->min;
     double fraction = static_cast<double>(place - trackbarMargin) / channelLength(window);
-    return std::clamp(bar->min + static_cast<int>(std::lround(fraction * span)), bar->min, bar->max);
+    return std::clamp(bar->min + static_cast<int>(std::lround(fraction * span)), bar->min,
+                      bar->max);
 }
 
 void notify(HWND window, TrackbarState* bar, int code, int position = 0) {
@@ -33,7 +40,8 @@ void notify(HWND window, TrackbarState* bar, int code, int position = 0) {
 }
 
 void updatePageSize(TrackbarState* bar, bool automatic) {
-    if (!automatic) return;
+    if (!automatic)
+        return;
     bar->pageSize = std::max(1, (bar->max - bar->min) / 5);
 }
 
@@ -44,7 +52,8 @@ void setPosition(HWND window, TrackbarState* bar, int position) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window, new TrackbarState{cs->hwndParent, 0, 100, 0, 1, 20, false, false, true});
+    setControlRecord(window,
+                     new TrackbarState{cs->hwndParent, 0, 100, 0, 1, 20, false, false, true});
     return 0;
 }
 
@@ -86,7 +95,8 @@ void pageTowards(HWND window, TrackbarState* bar, int place) {
 
 LRESULT onButtonDown(HWND window, TrackbarState* bar, int place) {
     SetFocus(window);
-    if (!(bar = recordOf(window))) return 0;
+    if (!(bar = recordOf(window)))
+        return 0;
     SetCapture(window);
     if (std::abs(place - trackbarThumbX(window, bar->pos)) <= thumbHalfWidth) {
         bar->dragging = true;
@@ -99,9 +109,11 @@ LRESULT onButtonDown(HWND window, TrackbarState* bar, int place) {
 }
 
 LRESULT onMouseMove(HWND window, TrackbarState* bar, int place) {
-    if (!bar->dragging) return 0;
+    if (!bar->dragging)
+        return 0;
     int position = positionAt(window, bar, place);
-    if (position == bar->pos) return 0;
+    if (position == bar->pos)
+        return 0;
     setPosition(window, bar, position);
     notify(window, bar, TB_THUMBTRACK, bar->pos);
     return 0;
@@ -118,13 +130,15 @@ LRESULT onButtonUp(HWND window, TrackbarState* bar) {
     } else {
         return 0;
     }
-    if (GetCapture() == window) ReleaseCapture();
+    if (GetCapture() == window)
+        ReleaseCapture();
     viewChanged(window, ViewContent);
     return 0;
 }
 
 LRESULT onCaptureChanged(HWND window, TrackbarState* bar) {
-    if (!bar->dragging && !bar->paging) return 0;
+    if (!bar->dragging && !bar->paging)
+        return 0;
     bar->dragging = bar->paging = false;
     notify(window, bar, TB_ENDTRACK);
     return 0;
@@ -135,17 +149,36 @@ LRESULT onKeyDown(HWND window, TrackbarState* bar, WPARAM key) {
     int target, code;
     switch (key) {
     case VK_LEFT:
-    case VK_UP: target = bar->pos - bar->lineSize; code = TB_LINEUP; break;
+    case VK_UP:
+        target = bar->pos - bar->lineSize;
+        code = TB_LINEUP;
+        break;
     case VK_RIGHT:
-    case VK_DOWN: target = bar->pos + bar->lineSize; code = TB_LINEDOWN; break;
-    case VK_PRIOR: target = bar->pos - bar->pageSize; code = TB_PAGEUP; break;
-    case VK_NEXT: target = bar->pos + bar->pageSize; code = TB_PAGEDOWN; break;
-    case VK_HOME: target = bar->min; code = TB_TOP; break;
-    case VK_END: target = bar->max; code = TB_BOTTOM; break;
+    case VK_DOWN:
+        target = bar->pos + bar->lineSize;
+        code = TB_LINEDOWN;
+        break;
+    case VK_PRIOR:
+        target = bar->pos - bar->pageSize;
+        code = TB_PAGEUP;
+        break;
+    case VK_NEXT:
+        target = bar->pos + bar->pageSize;
+        code = TB_PAGEDOWN;
+        break;
+    case VK_HOME:
+        target = bar->min;
+        code = TB_TOP;
+        break;
+    case VK_END:
+        target = bar->max;
+        code = TB_BOTTOM;
+        break;
     default: return 0;
     }
     bool decreasing = code == TB_LINEUP || code == TB_PAGEUP || code == TB_TOP;
-    if (decreasing ? bar->pos <= bar->min : bar->pos >= bar->max) return 0;
+    if (decreasing ? bar->pos <= bar->min : bar->pos >= bar->max)
+        return 0;
     setPosition(window, bar, target);
     notify(window, bar, code);
     return 0;
@@ -153,8 +186,14 @@ LRESULT onKeyDown(HWND window, TrackbarState* bar, WPARAM key) {
 
 LRESULT onKeyUp(HWND window, TrackbarState* bar, WPARAM key) {
     switch (key) {
-    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
-    case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END: notify(window, bar, TB_ENDTRACK); return 0;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END: notify(window, bar, TB_ENDTRACK); return 0;
     default: return 0;
     }
 }
@@ -169,14 +208,16 @@ namespace layer {
 
 int trackbarThumbX(HWND window, int position) {
     const TrackbarState* bar = trackbarState(window);
-    if (!bar || bar->max <= bar->min) return trackbarMargin;
+    if (!bar || bar->max <= bar->min)
+        return trackbarMargin;
     double fraction = static_cast<double>(position - bar->min) / (bar->max - bar->min);
     return trackbarMargin + static_cast<int>(std::lround(fraction * channelLength(window)));
 }
 
 LRESULT CALLBACK trackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TrackbarState* bar = recordOf(window);
-    if (!bar && message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!bar && message != WM_CREATE)
+        return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: onDestroy(window, bar); return 0;
@@ -194,7 +235,9 @@ LRESULT CALLBACK trackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case TBM_GETRANGEMIN: return bar->min;
     case TBM_GETRANGEMAX: return bar->max;
     case TBM_SETPOS: setPosition(window, bar, static_cast<int>(lParam)); return 0;
-    case TBM_SETRANGE: return setRange(window, bar, static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+    case TBM_SETRANGE:
+        return setRange(window, bar, static_cast<SHORT>(LOWORD(lParam)),
+                        static_cast<SHORT>(HIWORD(lParam)));
     case TBM_SETRANGEMIN: return setRange(window, bar, static_cast<int>(lParam), bar->max);
     case TBM_SETRANGEMAX: return setRange(window, bar, bar->min, static_cast<int>(lParam));
     case TBM_SETPAGESIZE: return setPageSize(bar, lParam);

@@ -10,7 +10,8 @@ using namespace layer;
 namespace {
 
 LONG_PTR readExtra(const Window& w, int offset, size_t size) {
-    if (offset < 0 || static_cast<size_t>(offset) + size > w.extra.size()) return 0;
+    if (offset < 0 || static_cast<size_t>(offset) + size > w.extra.size())
+        return 0;
     if (size == sizeof(LONG_PTR)) {
         LONG_PTR value;
         std::memcpy(&value, w.extra.data() + offset, sizeof value);
@@ -22,7 +23,8 @@ LONG_PTR readExtra(const Window& w, int offset, size_t size) {
 }
 
 bool writeExtra(Window& w, int offset, LONG_PTR value, size_t size) {
-    if (offset < 0 || static_cast<size_t>(offset) + size > w.extra.size()) return false;
+    if (offset < 0 || static_cast<size_t>(offset) + size > w.extra.size())
+        return false;
     if (size == sizeof(LONG_PTR)) {
         std::memcpy(w.extra.data() + offset, &value, sizeof value);
     } else {
@@ -33,7 +35,8 @@ bool writeExtra(Window& w, int offset, LONG_PTR value, size_t size) {
 }
 
 int copyText(const std::string& text, LPSTR buffer, int size) {
-    if (!buffer || size <= 0) return 0;
+    if (!buffer || size <= 0)
+        return 0;
     int count = std::min(static_cast<int>(text.size()), size - 1);
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
@@ -43,43 +46,56 @@ int copyText(const std::string& text, LPSTR buffer, int size) {
 // Destroys the records of a window and its children once their messages are sent.
 void removeRecords(HWND window) {
     Window* w = windowOf(window);
-    if (!w) return;
+    if (!w)
+        return;
     std::vector<HWND> children = w->children;
-    for (HWND child : children) removeRecords(child);
+    for (HWND child : children)
+        removeRecords(child);
     sendMessage(window, WM_NCDESTROY, 0, 0);
     Layer& s = state();
     if (Window* parent = windowOf(w->parent)) {
         auto& siblings = parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
     }
-    if (w->menu && !w->parent) DestroyMenu(w->menu);
-    if (w->ownDc) s.deviceContexts.erase(reinterpret_cast<uintptr_t>(w->ownDc));
+    if (w->menu && !w->parent)
+        DestroyMenu(w->menu);
+    if (w->ownDc)
+        s.deviceContexts.erase(reinterpret_cast<uintptr_t>(w->ownDc));
     for (auto it = s.deviceContexts.begin(); it != s.deviceContexts.end();) {
         it = it->second.window == window ? s.deviceContexts.erase(it) : std::next(it);
     }
-    if (s.focus == window) s.focus = nullptr;
-    if (s.capture == window) s.capture = nullptr;
-    if (s.active == window) s.active = nullptr;
+    if (s.focus == window)
+        s.focus = nullptr;
+    if (s.capture == window)
+        s.capture = nullptr;
+    if (s.active == window)
+        s.active = nullptr;
     s.windows.erase(reinterpret_cast<uintptr_t>(window));
 }
 
 void sendDestroy(HWND window) {
     Window* w = windowOf(window);
-    if (!w) return;
+    if (!w)
+        return;
     w->destroying = true;
     sendMessage(window, WM_DESTROY, 0, 0);
     w = windowOf(window);
-    if (!w) return;
+    if (!w)
+        return;
     std::vector<HWND> children = w->children;
-    for (HWND child : children) sendDestroy(child);
+    for (HWND child : children)
+        sendDestroy(child);
 }
 
 void destroyViews(HWND window) {
     Window* w = windowOf(window);
-    if (!w) return;
-    for (HWND child : w->children) destroyViews(child);
+    if (!w)
+        return;
+    for (HWND child : w->children)
+        destroyViews(child);
     const Backend* backend = state().backend;
-    if (w->created && backend && backend->destroyView) backend->destroyView(window);
+    if (w->created && backend && backend->destroyView)
+        backend->destroyView(window);
     w->created = false;
 }
 
@@ -88,8 +104,10 @@ void destroyViews(HWND window) {
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName || !wc->lpfnWndProc)
         return 0;
-    if (IS_INTRESOURCE(wc->lpszClassName) || findClass(wc->lpszClassName)) return 0;
-    if (wc->cbWndExtra < 0 || wc->cbClsExtra < 0) return 0;
+    if (IS_INTRESOURCE(wc->lpszClassName) || findClass(wc->lpszClassName))
+        return 0;
+    if (wc->cbWndExtra < 0 || wc->cbClsExtra < 0)
+        return 0;
     Layer& s = state();
     auto cls = std::make_unique<WindowClass>();
     cls->name = wc->lpszClassName;
@@ -101,7 +119,8 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     cls->icon = wc->hIcon;
     cls->cursor = wc->hCursor;
     cls->background = wc->hbrBackground;
-    if (wc->lpszMenuName && !IS_INTRESOURCE(wc->lpszMenuName)) cls->menuName = wc->lpszMenuName;
+    if (wc->lpszMenuName && !IS_INTRESOURCE(wc->lpszMenuName))
+        cls->menuName = wc->lpszMenuName;
     cls->kind = ControlKind::None;
     cls->fromLibrary = false;
     ATOM atom = cls->atom;
@@ -111,10 +130,12 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     WindowClass* cls = findClass(className);
-    if (!cls) return FALSE;
+    if (!cls)
+        return FALSE;
     Layer& s = state();
     for (auto& [handle, window] : s.windows) {
-        if (window->windowClass == cls) return FALSE; // still in use
+        if (window->windowClass == cls)
+            return FALSE; // still in use
     }
     s.classes.erase(std::remove_if(s.classes.begin(), s.classes.end(),
                                    [cls](const auto& c) { return c.get() == cls; }),
@@ -122,18 +143,22 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     return TRUE;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
     Layer& s = state();
     WindowClass* cls = findClass(className);
-    if (!cls) return nullptr;
+    if (!cls)
+        return nullptr;
     Window* parentWindow = windowOf(parent);
     bool child = (style & WS_CHILD) != 0;
-    if (child && (!parentWindow || parentWindow->destroying)) return nullptr;
-    if (!child && parent && !parentWindow) return nullptr;
+    if (child && (!parentWindow || parentWindow->destroying))
+        return nullptr;
+    if (!child && parent && !parentWindow)
+        return nullptr;
 
-    if (!child && x == CW_USEDEFAULT) x = y = 100;
+    if (!child && x == CW_USEDEFAULT)
+        x = y = 100;
     if (!child && width == CW_USEDEFAULT) {
         width = 640;
         height = 480;
@@ -155,54 +180,67 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w.id = child ? static_cast<int>(reinterpret_cast<intptr_t>(menu)) : 0;
     w.extra.assign(static_cast<size_t>(cls->windowExtra), 0);
     if (!child) {
-        if (!menu && !cls->menuName.empty()) menu = LoadMenuA(cls->instance, cls->menuName.c_str());
+        if (!menu && !cls->menuName.empty())
+            menu = LoadMenuA(cls->instance, cls->menuName.c_str());
         if (Menu* m = menuOf(menu)) {
             w.menu = menu;
             m->window = handle;
         }
     }
     s.windows.emplace(reinterpret_cast<uintptr_t>(handle), std::move(record));
-    if (child) parentWindow->children.push_back(handle);
+    if (child)
+        parentWindow->children.push_back(handle);
 
-    CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x,
-                     static_cast<LONG>(style), windowName, className, exStyle};
+    CREATESTRUCTA cs{
+        param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className, exStyle};
     if (!sendMessage(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         removeRecords(handle);
         return nullptr;
     }
-    if (!windowOf(handle)) return nullptr;
+    if (!windowOf(handle))
+        return nullptr;
     if (sendMessage(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(handle);
         return nullptr;
     }
     Window* created = windowOf(handle);
-    if (!created) return nullptr;
+    if (!created)
+        return nullptr;
     created->created = true;
     sendCreateView(handle);
-    if (!child && (created->style & WS_VISIBLE)) activate(handle);
+    if (!child && (created->style & WS_VISIBLE))
+        activate(handle);
     return handle;
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
     Window* w = windowOf(window);
-    if (!w) return FALSE;
-    if (w->destroying) return TRUE;
+    if (!w)
+        return FALSE;
+    if (w->destroying)
+        return TRUE;
     Layer& s = state();
 
     // Owned windows go first, as on the real platform.
     std::vector<HWND> owned;
     for (auto& [handle, other] : s.windows) {
-        if (other->owner == window && !other->destroying) owned.push_back(other->handle);
+        if (other->owner == window && !other->destroying)
+            owned.push_back(other->handle);
     }
-    for (HWND o : owned) DestroyWindow(o);
+    for (HWND o : owned)
+        DestroyWindow(o);
 
     w = windowOf(window);
-    if (!w) return TRUE;
+    if (!w)
+        return TRUE;
     HWND parent = w->parent;
     HWND owner = w->owner;
     bool wasActive = s.active == window;
-    if (s.focus == window || isDescendant(window, s.focus)) SetFocus(parent);
-    if (s.capture == window || isDescendant(window, s.capture)) ReleaseCapture();
+    if (s.focus == window || isDescendant(window, s.focus))
+        SetFocus(parent);
+    if (s.capture == window || isDescendant(window, s.capture))
+        ReleaseCapture();
 
     destroyViews(window);
     sendDestroy(window);
@@ -210,29 +248,34 @@ BOOL WINAPI DestroyWindow(HWND window) {
 
     if (wasActive) {
         s.active = nullptr;
-        if (windowOf(owner) && IsWindowEnabled(owner)) activate(owner);
+        if (windowOf(owner) && IsWindowEnabled(owner))
+            activate(owner);
     }
     return TRUE;
 }
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = windowOf(window);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     switch (message) {
     case WM_NCCREATE: {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) w->text = cs->lpszName;
+        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+            w->text = cs->lpszName;
         return TRUE;
     }
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) sendMessage(window, WM_CLOSE, 0, 0);
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            sendMessage(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_SETTEXT:
         w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
         viewChanged(window, ViewText);
         return TRUE;
-    case WM_GETTEXT: return copyText(w->text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
+    case WM_GETTEXT:
+        return copyText(w->text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -242,7 +285,8 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_ERASEBKGND: return 1;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) SetFocus(window);
+        if (LOWORD(wParam) != WA_INACTIVE)
+            SetFocus(window);
         return 0;
     default: return 0;
     }
@@ -255,7 +299,8 @@ LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM w
 
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
     Window* w = windowOf(window);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     LONG_PTR old = GetWindowLongPtrA(window, index);
     switch (index) {
     case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
@@ -269,7 +314,8 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
         break;
     case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(value); break;
     default:
-        if (!writeExtra(*w, index, value, sizeof(LONG_PTR))) return 0;
+        if (!writeExtra(*w, index, value, sizeof(LONG_PTR)))
+            return 0;
         break;
     }
     return old;
@@ -277,7 +323,8 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
     Window* w = windowOf(window);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     switch (index) {
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
     case GWLP_USERDATA: return w->userData;
@@ -303,17 +350,23 @@ LONG WINAPI SetWindowLongA(HWND window, int index, LONG value) {
 
 LONG WINAPI GetWindowLongA(HWND window, int index) {
     Window* w = windowOf(window);
-    if (!w) return 0;
-    if (index >= 0) return static_cast<LONG>(readExtra(*w, index, sizeof(LONG)));
+    if (!w)
+        return 0;
+    if (index >= 0)
+        return static_cast<LONG>(readExtra(*w, index, sizeof(LONG)));
     return static_cast<LONG>(GetWindowLongPtrA(window, index));
 }
 
-BOOL WINAPI IsWindow(HWND window) { return windowOf(window) != nullptr; }
+BOOL WINAPI IsWindow(HWND window) {
+    return windowOf(window) != nullptr;
+}
 
 BOOL WINAPI IsWindowVisible(HWND window) {
     for (Window* w = windowOf(window); w; w = windowOf(w->parent)) {
-        if (!(w->style & WS_VISIBLE)) return FALSE;
-        if (!w->parent) return TRUE;
+        if (!(w->style & WS_VISIBLE))
+            return FALSE;
+        if (!w->parent)
+            return TRUE;
     }
     return FALSE;
 }
@@ -325,7 +378,8 @@ BOOL WINAPI IsWindowEnabled(HWND window) {
 
 BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
     Window* w = windowOf(window);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
     if (enable && wasDisabled) {
         w->style &= ~static_cast<DWORD>(WS_DISABLED);
@@ -333,11 +387,14 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
         viewChanged(window, ViewEnabled);
     } else if (!enable && !wasDisabled) {
         sendMessage(window, WM_CANCELMODE, 0, 0);
-        if (!(w = windowOf(window))) return FALSE;
+        if (!(w = windowOf(window)))
+            return FALSE;
         w->style |= WS_DISABLED;
         Layer& s = state();
-        if (s.focus == window || isDescendant(window, s.focus)) SetFocus(nullptr);
-        if (s.capture == window) ReleaseCapture();
+        if (s.focus == window || isDescendant(window, s.focus))
+            SetFocus(nullptr);
+        if (s.capture == window)
+            ReleaseCapture();
         sendMessage(window, WM_ENABLE, FALSE, 0);
         viewChanged(window, ViewEnabled);
     }
@@ -346,26 +403,32 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
 
 BOOL WINAPI ShowWindow(HWND window, int command) {
     Window* w = windowOf(window);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     BOOL wasVisible = (w->style & WS_VISIBLE) != 0;
     bool show = command != SW_HIDE;
-    if (show == static_cast<bool>(wasVisible)) return wasVisible;
+    if (show == static_cast<bool>(wasVisible))
+        return wasVisible;
     Layer& s = state();
     if (show) {
         w->style |= WS_VISIBLE;
         sendMessage(window, WM_SHOWWINDOW, TRUE, 0);
         viewChanged(window, ViewVisible);
-        if (!w->parent) activate(window);
+        if (!w->parent)
+            activate(window);
     } else {
-        if (s.focus == window || isDescendant(window, s.focus)) SetFocus(w->parent);
+        if (s.focus == window || isDescendant(window, s.focus))
+            SetFocus(w->parent);
         w = windowOf(window);
-        if (!w) return wasVisible;
+        if (!w)
+            return wasVisible;
         w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         sendMessage(window, WM_SHOWWINDOW, FALSE, 0);
         viewChanged(window, ViewVisible);
         if (s.active == window) {
             s.active = nullptr;
-            if (w->owner) activate(w->owner);
+            if (w->owner)
+                activate(w->owner);
         }
     }
     return wasVisible;
@@ -373,32 +436,38 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
 
 BOOL WINAPI UpdateWindow(HWND window) {
     Window* w = windowOf(window);
-    if (!w) return FALSE;
-    if (w->needsPaint && IsWindowVisible(window)) sendMessage(window, WM_PAINT, 0, 0);
+    if (!w)
+        return FALSE;
+    if (w->needsPaint && IsWindowVisible(window))
+        sendMessage(window, WM_PAINT, 0, 0);
     return TRUE;
 }
 
 BOOL WINAPI InvalidateRect(HWND window, const RECT*, BOOL) {
     if (!window) {
-        for (auto& [handle, w] : state().windows) w->needsPaint = true;
+        for (auto& [handle, w] : state().windows)
+            w->needsPaint = true;
         return TRUE;
     }
     Window* w = windowOf(window);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     w->needsPaint = true;
     return TRUE;
 }
 
 BOOL WINAPI ValidateRect(HWND window, const RECT*) {
     Window* w = windowOf(window);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     w->needsPaint = false;
     return TRUE;
 }
 
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     Window* w = windowOf(window);
-    if (!w || !paint) return nullptr;
+    if (!w || !paint)
+        return nullptr;
     std::memset(paint, 0, sizeof *paint);
     w->needsPaint = false;
     paint->hdc = GetDC(window);
@@ -407,18 +476,23 @@ HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
 }
 
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) {
-    if (paint && paint->hdc) ReleaseDC(window, paint->hdc);
+    if (paint && paint->hdc)
+        ReleaseDC(window, paint->hdc);
     return TRUE;
 }
 
 HWND WINAPI GetParent(HWND window) {
     Window* w = windowOf(window);
-    if (!w) return nullptr;
-    if (w->parent) return w->parent;
+    if (!w)
+        return nullptr;
+    if (w->parent)
+        return w->parent;
     return (w->style & WS_POPUP) ? w->owner : nullptr;
 }
 
-BOOL WINAPI IsChild(HWND parent, HWND window) { return isDescendant(parent, window); }
+BOOL WINAPI IsChild(HWND parent, HWND window) {
+    return isDescendant(parent, window);
+}
 
 int WINAPI GetDlgCtrlID(HWND window) {
     Window* w = windowOf(window);
@@ -427,14 +501,16 @@ int WINAPI GetDlgCtrlID(HWND window) {
 
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
     Window* w = windowOf(window);
-    if (!w || !rect) return FALSE;
+    if (!w || !rect)
+        return FALSE;
     *rect = clientRectOf(*w);
     return TRUE;
 }
 
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
     Window* w = windowOf(window);
-    if (!w || !rect) return FALSE;
+    if (!w || !rect)
+        return FALSE;
     *rect = w->rect;
     if (w->parent) {
         POINT origin = clientOriginOnScreen(w->parent);
@@ -445,22 +521,27 @@ BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
 
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
     Window* w = windowOf(window);
-    if (!w) return FALSE;
+    if (!w)
+        return FALSE;
     RECT old = w->rect;
     w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
-    if (old.left != x || old.top != y) sendMessage(window, WM_MOVE, 0, MAKELPARAM(x, y));
-    if ((w = windowOf(window)) == nullptr) return TRUE;
+    if (old.left != x || old.top != y)
+        sendMessage(window, WM_MOVE, 0, MAKELPARAM(x, y));
+    if ((w = windowOf(window)) == nullptr)
+        return TRUE;
     if (old.right - old.left != width || old.bottom - old.top != height) {
         RECT client = clientRectOf(*w);
         sendMessage(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
     viewChanged(window, ViewGeometry);
-    if (repaint) InvalidateRect(window, nullptr, TRUE);
+    if (repaint)
+        InvalidateRect(window, nullptr, TRUE);
     return TRUE;
 }
 
 BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) {
-    if (!windowOf(window) || !point) return FALSE;
+    if (!windowOf(window) || !point)
+        return FALSE;
     POINT origin = clientOriginOnScreen(window);
     point->x += origin.x;
     point->y += origin.y;
@@ -468,7 +549,8 @@ BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) {
 }
 
 BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) {
-    if (!windowOf(window) || !point) return FALSE;
+    if (!windowOf(window) || !point)
+        return FALSE;
     POINT origin = clientOriginOnScreen(window);
     point->x -= origin.x;
     point->y -= origin.y;
@@ -476,19 +558,24 @@ BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) {
 }
 
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
-    if (!windowOf(window)) return FALSE;
+    if (!windowOf(window))
+        return FALSE;
     return sendMessage(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
 }
 
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size) {
-    if (!buffer || size <= 0) return 0;
+    if (!buffer || size <= 0)
+        return 0;
     buffer[0] = '\0';
-    if (!windowOf(window)) return 0;
-    return static_cast<int>(sendMessage(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
+    if (!windowOf(window))
+        return 0;
+    return static_cast<int>(
+        sendMessage(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
 }
 
 int WINAPI GetWindowTextLengthA(HWND window) {
-    if (!windowOf(window)) return 0;
+    if (!windowOf(window))
+        return 0;
     return static_cast<int>(sendMessage(window, WM_GETTEXTLENGTH, 0, 0));
 }
 
@@ -496,13 +583,16 @@ namespace layer {
 
 void activate(HWND topLevel) {
     Layer& s = state();
-    if (s.active == topLevel) return;
+    if (s.active == topLevel)
+        return;
     HWND old = s.active;
     s.active = topLevel;
     if (old && windowOf(old))
-        sendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(topLevel));
+        sendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0),
+                    reinterpret_cast<LPARAM>(topLevel));
     if (!topLevel) {
-        if (s.focus) SetFocus(nullptr);
+        if (s.focus)
+            SetFocus(nullptr);
         return;
     }
     if (windowOf(topLevel) && s.active == topLevel)

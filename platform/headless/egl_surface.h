@@ -12,14 +12,14 @@ namespace headless {
 
 constexpr int surfaceSize = 512;
 
-bool eglReady();                       // the display and config exist (made on first call)
-bool createSurface(HWND window);       // the window's pbuffer
+bool eglReady();                 // the display and config exist (made on first call)
+bool createSurface(HWND window); // the window's pbuffer
 void destroySurface(HWND window);
-void* createGlContext();               // nullptr on failure
+void* createGlContext(); // nullptr on failure
 void destroyGlContext(void* context);
 bool makeGlCurrent(HWND window, void* context); // both null: release
 // Reads the window's surface, if it is the current one, into `rgb` top row first.
 bool readSurface(HWND window, std::vector<uint8_t>& rgb);
-void releaseAllSurfaces();             // session end: nothing current, every pbuffer gone
+void releaseAllSurfaces(); // session end: nothing current, every pbuffer gone
 
 } // namespace headless

@@ -42,10 +42,13 @@ HeadlessState& data() {
     return state;
 }
 
-bool stepFails(GlStep step) { return data().failingSteps.count(step) != 0; }
+bool stepFails(GlStep step) {
+    return data().failingSteps.count(step) != 0;
+}
 
 bool waitForInput(bool block) {
-    if (!block) return true;
+    if (!block)
+        return true;
     HeadlessState& s = data();
     if (s.steps.empty()) {
         s.ranOut = true;
@@ -62,11 +65,12 @@ bool waitForInput(bool block) {
 }
 
 int defaultAnswer(UINT type) {
-    static const int buttons[][3] = {
-        {IDOK, IDOK, IDOK},         {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
-        {IDYES, IDNO, IDCANCEL},    {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL}};
+    static const int buttons[][3] = {{IDOK, IDOK, IDOK},           {IDOK, IDCANCEL, IDCANCEL},
+                                     {IDABORT, IDRETRY, IDIGNORE}, {IDYES, IDNO, IDCANCEL},
+                                     {IDYES, IDNO, IDNO},          {IDRETRY, IDCANCEL, IDCANCEL}};
     UINT kind = type & MB_TYPEMASK;
-    if (kind > 5) kind = 0;
+    if (kind > 5)
+        kind = 0;
     UINT defaultButton = (type >> 8) & 3;
     return buttons[kind][defaultButton > 2 ? 0 : defaultButton];
 }
@@ -95,9 +99,13 @@ std::vector<std::string> splitFilter(LPCSTR filter) {
 
 BOOL openFileName(OPENFILENAMEA* ofn) {
     HeadlessState& s = data();
-    FileChooserCall call{*ofn, splitFilter(ofn->lpstrFilter), ofn->lpstrTitle ? ofn->lpstrTitle : "",
+    FileChooserCall call{*ofn,
+                         splitFilter(ofn->lpstrFilter),
+                         ofn->lpstrTitle ? ofn->lpstrTitle : "",
                          ofn->lpstrDefExt ? ofn->lpstrDefExt : "",
-                         ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "", FALSE, ""};
+                         ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "",
+                         FALSE,
+                         ""};
     std::optional<std::string> choice;
     if (!s.fileChoices.empty()) {
         choice = s.fileChoices.front();
@@ -105,13 +113,16 @@ BOOL openFileName(OPENFILENAMEA* ofn) {
     }
     if (choice) {
         call.result = acceptChosenFile(ofn, choice->c_str());
-        if (call.result) call.chosenPath = *choice;
+        if (call.result)
+            call.chosenPath = *choice;
     }
     s.fileChoosers.push_back(call);
     return call.result;
 }
 
-void destroyView(HWND window) { destroySurface(window); }
+void destroyView(HWND window) {
+    destroySurface(window);
+}
 
 bool getDc(HWND window) {
     layer::Window* w = layer::windowOf(window);
@@ -123,7 +134,8 @@ int choosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR&) {
 }
 
 bool describePixelFormat(int format, PIXELFORMATDESCRIPTOR& pfd) {
-    if (format != 1 || !eglReady()) return false;
+    if (format != 1 || !eglReady())
+        return false;
     pfd = PIXELFORMATDESCRIPTOR{};
     pfd.nSize = sizeof pfd;
     pfd.nVersion = 1;
@@ -142,16 +154,20 @@ bool setPixelFormat(HWND window, int format) {
     return !stepFails(GlStep::SetPixelFormat) && format == 1 && createSurface(window);
 }
 
-void* createContext(HWND) { return stepFails(GlStep::CreateContext) ? nullptr : createGlContext(); }
+void* createContext(HWND) {
+    return stepFails(GlStep::CreateContext) ? nullptr : createGlContext();
+}
 
 bool makeCurrent(HWND window, void* context) {
-    if (context && stepFails(GlStep::MakeCurrent)) return false;
+    if (context && stepFails(GlStep::MakeCurrent))
+        return false;
     return makeGlCurrent(window, context);
 }
 
 bool present(HWND window) {
     HeadlessState& s = data();
-    if (!readSurface(window, s.frame)) return false;
+    if (!readSurface(window, s.frame))
+        return false;
     ++s.frames;
     return true;
 }
@@ -195,29 +211,58 @@ Session::~Session() {
     data() = HeadlessState{};
 }
 
-void queueStep(Step step) { data().steps.push_back(std::move(step)); }
-size_t stepsLeft() { return data().steps.size(); }
-bool scriptRanOut() { return data().ranOut; }
+void queueStep(Step step) {
+    data().steps.push_back(std::move(step));
+}
+size_t stepsLeft() {
+    return data().steps.size();
+}
+bool scriptRanOut() {
+    return data().ranOut;
+}
 
-void queueMessageBoxAnswer(int answer) { data().messageBoxAnswers.push_back(answer); }
-const std::vector<MessageBoxCall>& messageBoxCalls() { return data().messageBoxes; }
-void queueFileChoice(const std::string& fullPath) { data().fileChoices.emplace_back(fullPath); }
-void queueFileCancel() { data().fileChoices.emplace_back(std::nullopt); }
-const std::vector<FileChooserCall>& fileChooserCalls() { return data().fileChoosers; }
+void queueMessageBoxAnswer(int answer) {
+    data().messageBoxAnswers.push_back(answer);
+}
+const std::vector<MessageBoxCall>& messageBoxCalls() {
+    return data().messageBoxes;
+}
+void queueFileChoice(const std::string& fullPath) {
+    data().fileChoices.emplace_back(fullPath);
+}
+void queueFileCancel() {
+    data().fileChoices.emplace_back(std::nullopt);
+}
+const std::vector<FileChooserCall>& fileChooserCalls() {
+    return data().fileChoosers;
+}
 
-void failGlStep(GlStep step) { data().failingSteps.insert(step); }
-void failGetDc(const char* windowText) { data().failingGetDc.insert(windowText ? windowText : ""); }
-bool glAvailable() { return eglReady(); }
-int framesPresented() { return data().frames; }
-const std::vector<uint8_t>& presentedFrame() { return data().frame; }
+void failGlStep(GlStep step) {
+    data().failingSteps.insert(step);
+}
+void failGetDc(const char* windowText) {
+    data().failingGetDc.insert(windowText ? windowText : "");
+}
+bool glAvailable() {
+    return eglReady();
+}
+int framesPresented() {
+    return data().frames;
+}
+const std::vector<uint8_t>& presentedFrame() {
+    return data().frame;
+}
 
 Rgb presentedPixel(int x, int y) {
     const std::vector<uint8_t>& frame = data().frame;
-    if (frame.empty() || x < 0 || y < 0 || x >= surfaceSize || y >= surfaceSize) return Rgb{0, 0, 0};
+    if (frame.empty() || x < 0 || y < 0 || x >= surfaceSize || y >= surfaceSize)
+        return Rgb{0, 0, 0};
     size_t at = (static_cast<size_t>(y) * surfaceSize + x) * 3;
     return Rgb{frame[at], frame[at + 1], frame[at + 2]};
 }
 
 } // namespace headless
 
-const Backend& programBackend() { return headless::headlessBackend; }
+const Backend& programBackend() {
+    return headless::headlessBackend;
+}

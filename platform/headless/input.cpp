@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace headless {
 
@@ -24,9 +25,15 @@ void press(HWND window, UINT key) {
 
 } // namespace
 
-void mouseDown(HWND window, int x, int y) { inputMouse(window, WM_LBUTTONDOWN, x, y); }
-void mouseMove(HWND window, int x, int y) { inputMouse(window, WM_MOUSEMOVE, x, y); }
-void mouseUp(HWND window, int x, int y) { inputMouse(window, WM_LBUTTONUP, x, y); }
+void mouseDown(HWND window, int x, int y) {
+    inputMouse(window, WM_LBUTTONDOWN, x, y);
+}
+void mouseMove(HWND window, int x, int y) {
+    inputMouse(window, WM_MOUSEMOVE, x, y);
+}
+void mouseUp(HWND window, int x, int y) {
+    inputMouse(window, WM_LBUTTONUP, x, y);
+}
 
 void clickAt(HWND window, int x, int y) {
     mouseDown(window, x, y);
@@ -38,9 +45,15 @@ void click(HWND window) {
     clickAt(window, client.right / 2, client.bottom / 2);
 }
 
-void keyDown(HWND window, UINT virtualKey) { inputKey(window, WM_KEYDOWN, virtualKey); }
-void keyUp(HWND window, UINT virtualKey) { inputKey(window, WM_KEYUP, virtualKey); }
-void pressKey(HWND window, UINT virtualKey) { press(window, virtualKey); }
+void keyDown(HWND window, UINT virtualKey) {
+    inputKey(window, WM_KEYDOWN, virtualKey);
+}
+void keyUp(HWND window, UINT virtualKey) {
+    inputKey(window, WM_KEYUP, virtualKey);
+}
+void pressKey(HWND window, UINT virtualKey) {
+    press(window, virtualKey);
+}
 
 void typeText(HWND window, const char* text) {
     for (const char* c = text; c && *c; ++c) {
@@ -67,7 +80,8 @@ void typeText(HWND window, const char* text) {
 
 void pickListItem(HWND listBox, int index) {
     const layer::ListBoxState* list = layer::listBoxState(listBox);
-    if (!list) return;
+    if (!list)
+        return;
     int rows = std::max(1, static_cast<int>(clientOf(listBox).bottom) / list->itemHeight);
     // Scrolling it into view is the scroll bar's business, which tells the owner nothing.
     if (index < list->topIndex || index >= list->topIndex + rows)
@@ -78,28 +92,35 @@ void pickListItem(HWND listBox, int index) {
 
 void pickComboItem(HWND comboBox, int index) {
     const layer::ComboBoxState* combo = layer::comboBoxState(comboBox);
-    if (!combo) return;
+    if (!combo)
+        return;
     int width = clientOf(comboBox).right;
-    if (!combo->dropped) clickAt(comboBox, width - layer::comboArrowWidth / 2, combo->fieldHeight / 2);
+    if (!combo->dropped)
+        clickAt(comboBox, width - layer::comboArrowWidth / 2, combo->fieldHeight / 2);
     clickAt(comboBox, 4, combo->fieldHeight + index * combo->itemHeight + combo->itemHeight / 2);
 }
 
 void dragTrackbar(HWND trackbar, int position, int moves) {
     const layer::TrackbarState* bar = layer::trackbarState(trackbar);
-    if (!bar) return;
+    if (!bar)
+        return;
     RECT client = clientOf(trackbar);
     bool vertical = (GetWindowLongA(trackbar, GWL_STYLE) & TBS_VERT) != 0;
     int length = (vertical ? client.bottom : client.right) - 2 * layer::trackbarMargin;
     int from = layer::trackbarThumbX(trackbar, bar->pos);
     int span = std::max(1, bar->max - bar->min);
-    int to = layer::trackbarMargin + (position - bar->min) * length / span;
+    int to =
+        layer::trackbarMargin +
+        static_cast<int>(std::lround(static_cast<double>(position - bar->min) * length / span));
     int across = (vertical ? client.right : client.bottom) / 2;
     auto at = [&](int place, UINT message) {
-        vertical ? inputMouse(trackbar, message, across, place) : inputMouse(trackbar, message, place, across);
+        vertical ? inputMouse(trackbar, message, across, place)
+                 : inputMouse(trackbar, message, place, across);
     };
     at(from, WM_LBUTTONDOWN);
     moves = std::max(1, moves);
-    for (int i = 1; i <= moves; ++i) at(from + (to - from) * i / moves, WM_MOUSEMOVE);
+    for (int i = 1; i <= moves; ++i)
+        at(from + (to - from) * i / moves, WM_MOUSEMOVE);
     at(to, WM_LBUTTONUP);
 }
 
@@ -112,8 +133,14 @@ void clickTrackbarChannel(HWND trackbar, bool afterThumb) {
     vertical ? clickAt(trackbar, across, place) : clickAt(trackbar, place, across);
 }
 
-bool chooseMenuItem(HWND window, UINT id) { return inputMenuPick(window, id); }
-void closeWindow(HWND window) { inputClose(window); }
-void expose(HWND window) { inputExpose(window); }
+bool chooseMenuItem(HWND window, UINT id) {
+    return inputMenuPick(window, id);
+}
+void closeWindow(HWND window) {
+    inputClose(window);
+}
+void expose(HWND window) {
+    inputExpose(window);
+}
 
 } // namespace headless

@@ -7,23 +7,32 @@ namespace headless {
 
 namespace {
 
-const layer::Window* record(HWND window) { return layer::windowOf(window); }
+const layer::Window* record(HWND window) {
+    return layer::windowOf(window);
+}
 
-const layer::MenuItem* menuItem(HWND window, UINT id) { return layer::findMenuItem(GetMenu(window), id); }
+const layer::MenuItem* menuItem(HWND window, UINT id) {
+    return layer::findMenuItem(GetMenu(window), id);
+}
 
 } // namespace
 
 HWND findWindow(const char* text, const char* className, HWND parent) {
     for (auto& [handle, w] : layer::state().windows) {
-        if (text && w->text != text) continue;
-        if (className && !layer::equalsNoCase(w->windowClass->name, className)) continue;
-        if (parent && w->parent != parent) continue;
+        if (text && w->text != text)
+            continue;
+        if (className && !layer::equalsNoCase(w->windowClass->name, className))
+            continue;
+        if (parent && w->parent != parent)
+            continue;
         return w->handle;
     }
     return nullptr;
 }
 
-HWND findControl(HWND parent, int id) { return GetDlgItem(parent, id); }
+HWND findControl(HWND parent, int id) {
+    return GetDlgItem(parent, id);
+}
 
 std::vector<HWND> childrenOf(HWND parent) {
     const layer::Window* w = record(parent);
@@ -33,7 +42,8 @@ std::vector<HWND> childrenOf(HWND parent) {
 std::vector<HWND> topLevelWindows() {
     std::vector<HWND> windows;
     for (auto& [handle, w] : layer::state().windows) {
-        if (!w->parent) windows.push_back(w->handle);
+        if (!w->parent)
+            windows.push_back(w->handle);
     }
     return windows;
 }
@@ -43,15 +53,33 @@ HWND activeDialog() {
     return dialogs.empty() ? nullptr : dialogs.back();
 }
 
-std::string windowText(HWND window) { return record(window) ? record(window)->text : std::string(); }
-std::string className(HWND window) { return record(window) ? record(window)->windowClass->name : std::string(); }
-int controlId(HWND window) { return record(window) ? record(window)->id : 0; }
-DWORD windowStyle(HWND window) { return record(window) ? record(window)->style : 0; }
-DWORD windowExStyle(HWND window) { return record(window) ? record(window)->exStyle : 0; }
-RECT windowRect(HWND window) { return record(window) ? record(window)->rect : RECT{0, 0, 0, 0}; }
-bool isEnabled(HWND window) { return IsWindowEnabled(window); }
-bool isVisible(HWND window) { return IsWindowVisible(window); }
-HFONT windowFont(HWND window) { return record(window) ? record(window)->font : nullptr; }
+std::string windowText(HWND window) {
+    return record(window) ? record(window)->text : std::string();
+}
+std::string className(HWND window) {
+    return record(window) ? record(window)->windowClass->name : std::string();
+}
+int controlId(HWND window) {
+    return record(window) ? record(window)->id : 0;
+}
+DWORD windowStyle(HWND window) {
+    return record(window) ? record(window)->style : 0;
+}
+DWORD windowExStyle(HWND window) {
+    return record(window) ? record(window)->exStyle : 0;
+}
+RECT windowRect(HWND window) {
+    return record(window) ? record(window)->rect : RECT{0, 0, 0, 0};
+}
+bool isEnabled(HWND window) {
+    return IsWindowEnabled(window);
+}
+bool isVisible(HWND window) {
+    return IsWindowVisible(window);
+}
+HFONT windowFont(HWND window) {
+    return record(window) ? record(window)->font : nullptr;
+}
 
 int checkState(HWND button) {
     const layer::ButtonState* state = layer::buttonState(button);
@@ -59,20 +87,26 @@ int checkState(HWND button) {
 }
 
 int selection(HWND listOrCombo) {
-    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo)) return list->selected;
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo)) return combo->selected;
+    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
+        return list->selected;
+    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
+        return combo->selected;
     return -1;
 }
 
 std::vector<std::string> items(HWND listOrCombo) {
-    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo)) return list->items;
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo)) return combo->items;
+    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
+        return list->items;
+    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
+        return combo->items;
     return {};
 }
 
 std::vector<LPARAM> itemData(HWND listOrCombo) {
-    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo)) return list->itemData;
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo)) return combo->itemData;
+    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
+        return list->itemData;
+    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
+        return combo->itemData;
     return {};
 }
 
@@ -92,17 +126,29 @@ TrackbarState trackbar(HWND window) {
 }
 
 EditSelection editSelection(HWND edit) {
-    if (const layer::EditState* state = layer::editState(edit)) return {state->selStart, state->selEnd};
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(edit)) return {combo->selStart, combo->selEnd};
+    if (const layer::EditState* state = layer::editState(edit))
+        return {state->selStart, state->selEnd};
+    if (const layer::ComboBoxState* combo = layer::comboBoxState(edit))
+        return {combo->selStart, combo->selEnd};
     return {0, 0};
 }
 
-bool hasFill(HWND window) { return record(window) && record(window)->hasFill; }
-COLORREF fillColour(HWND window) { return record(window) ? record(window)->fillColour : 0; }
-int staticBitmapId(HWND staticControl) { return record(staticControl) ? record(staticControl)->bitmapId : 0; }
+bool hasFill(HWND window) {
+    return record(window) && record(window)->hasFill;
+}
+COLORREF fillColour(HWND window) {
+    return record(window) ? record(window)->fillColour : 0;
+}
+int staticBitmapId(HWND staticControl) {
+    return record(staticControl) ? record(staticControl)->bitmapId : 0;
+}
 
-HWND focusWindow() { return GetFocus(); }
-HWND captureWindow() { return GetCapture(); }
+HWND focusWindow() {
+    return GetFocus();
+}
+HWND captureWindow() {
+    return GetCapture();
+}
 
 bool menuItemChecked(HWND window, UINT id) {
     const layer::MenuItem* item = menuItem(window, id);
@@ -124,14 +170,19 @@ std::string menuItemText(HWND window, UINT id) {
     return item ? item->text : std::string();
 }
 
-int droppedInputCount() { return layer::state().droppedInput; }
+int droppedInputCount() {
+    return layer::state().droppedInput;
+}
 
 int liveGdiObjects() {
     int live = 0;
-    for (auto& [handle, object] : layer::state().gdiObjects) live += !object->stock;
+    for (auto& [handle, object] : layer::state().gdiObjects)
+        live += !object->stock;
     return live;
 }
 
-void refuseLibrary(const char* fileName) { layer::state().refusedLibraries.insert(layer::lowerCase(fileName)); }
+void refuseLibrary(const char* fileName) {
+    layer::state().refusedLibraries.insert(layer::lowerCase(fileName));
+}
 
 } // namespace headless

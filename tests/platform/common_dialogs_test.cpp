@@ -17,7 +17,8 @@ TEST_F(MessageBoxTest, AnswersComeFromTheScriptOrTheDefaultButton) {
     queueMessageBoxAnswer(IDCANCEL);
     EXPECT_EQ(MessageBoxA(owner, "Remove all polygons?", "Warning", MB_OKCANCEL), IDCANCEL);
     EXPECT_EQ(MessageBoxA(owner, "Remove all polygons?", "Warning", MB_OKCANCEL), IDOK);
-    EXPECT_EQ(MessageBoxA(nullptr, "Register WinClass Failed!", "Fatal", MB_OK | MB_ICONERROR), IDOK);
+    EXPECT_EQ(MessageBoxA(nullptr, "Register WinClass Failed!", "Fatal", MB_OK | MB_ICONERROR),
+              IDOK);
     EXPECT_EQ(MessageBoxA(owner, "Save?", nullptr, MB_YESNOCANCEL | MB_DEFBUTTON2), IDNO);
     const auto& calls = messageBoxCalls();
     ASSERT_EQ(calls.size(), 4u);
@@ -37,10 +38,13 @@ TEST_F(MessageBoxTest, AnswersComeFromTheScriptOrTheDefaultButton) {
 }
 
 class FileChooserTest : public LayerTest {
-protected:
+  protected:
     void SetUp() override {
         LayerTest::SetUp();
-        directory = std::filesystem::temp_directory_path() / ("qf_chooser_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        directory =
+            std::filesystem::temp_directory_path() /
+            ("qf_chooser_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             std::to_string(reinterpret_cast<uintptr_t>(this)));
         std::filesystem::create_directories(directory);
         picture = (directory / "checker.tga").string();
         std::ofstream(picture) << "x";
@@ -83,7 +87,8 @@ TEST_F(FileChooserTest, ChosenFileFillsPathNameAndOffsets) {
     EXPECT_EQ(calls[0].record.lStructSize, OPENFILENAME_SIZE_VERSION_400A);
     EXPECT_EQ(calls[0].record.hwndOwner, owner);
     EXPECT_EQ(calls[0].record.Flags, 0x21800u);
-    EXPECT_EQ(calls[0].filter, (std::vector<std::string>{"Supported types (BMP,PCX,TGA,QFR)", "*.bmp;*.pcx;*.tga;*.qfr"}));
+    EXPECT_EQ(calls[0].filter, (std::vector<std::string>{"Supported types (BMP,PCX,TGA,QFR)",
+                                                         "*.bmp;*.pcx;*.tga;*.qfr"}));
     EXPECT_EQ(calls[0].title, "Select Texture Image");
     EXPECT_EQ(calls[0].defaultExtension, ".qfr");
     EXPECT_TRUE(calls[0].result);
@@ -131,8 +136,8 @@ namespace {
 
 HWND makeMenuWindow() {
     HMENU menu = LoadMenuA(testModule(), MAKEINTRESOURCEA(testMenu));
-    return CreateWindowExA(0, "Recorder", "With menu", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 300, 200,
-                           nullptr, menu, testModule(), nullptr);
+    return CreateWindowExA(0, "Recorder", "With menu", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0,
+                           0, 300, 200, nullptr, menu, testModule(), nullptr);
 }
 
 } // namespace
@@ -148,10 +153,13 @@ TEST_F(MenuTest, RadioAndCheckMarksByCommand) {
     EXPECT_TRUE(CheckMenuRadioItem(menu, 40027, 40028, 40028, MF_BYCOMMAND));
     EXPECT_FALSE(menuItemChecked(window, 40027));
     EXPECT_TRUE(menuItemChecked(window, 40028));
-    EXPECT_FALSE(CheckMenuRadioItem(menu, 40027, 40060, 40027, MF_BYCOMMAND)); // different sub-menus
+    EXPECT_FALSE(
+        CheckMenuRadioItem(menu, 40027, 40060, 40027, MF_BYCOMMAND)); // different sub-menus
 
-    EXPECT_EQ(CheckMenuItem(menu, 40062, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
-    EXPECT_EQ(CheckMenuItem(menu, 40062, MF_BYCOMMAND | MF_UNCHECKED), static_cast<DWORD>(MF_CHECKED));
+    EXPECT_EQ(CheckMenuItem(menu, 40062, MF_BYCOMMAND | MF_CHECKED),
+              static_cast<DWORD>(MF_UNCHECKED));
+    EXPECT_EQ(CheckMenuItem(menu, 40062, MF_BYCOMMAND | MF_UNCHECKED),
+              static_cast<DWORD>(MF_CHECKED));
     EXPECT_FALSE(menuItemChecked(window, 40062));
     EXPECT_EQ(CheckMenuItem(menu, 12345, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(-1));
     EXPECT_EQ(GetMenuState(menu, 40061, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));

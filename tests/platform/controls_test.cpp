@@ -12,14 +12,16 @@ TEST_F(ButtonTest, ClickNotifiesAfterAutomaticCheckBoxToggled) {
     HWND push = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3, 10, 40);
     int checkSeenByOwner = -1;
     onCommand = [&](WPARAM wParam, LPARAM) {
-        if (LOWORD(wParam) == 23) checkSeenByOwner = static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0));
+        if (LOWORD(wParam) == 23)
+            checkSeenByOwner = static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0));
     };
     queueStep([&] {
         click(box);
         click(push);
     });
     runLoop();
-    EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 23, BN_CLICKED, box}, {WM_COMMAND, 3, BN_CLICKED, push}}));
+    EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 23, BN_CLICKED, box},
+                                            {WM_COMMAND, 3, BN_CLICKED, push}}));
     EXPECT_EQ(checkSeenByOwner, BST_CHECKED);
     EXPECT_EQ(checkState(box), BST_CHECKED);
     EXPECT_EQ(focusWindow(), push);
@@ -76,7 +78,8 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     std::vector<int> selectionSeen;
     onCommand = [&](WPARAM wParam, LPARAM) {
-        if (HIWORD(wParam) == LBN_SELCHANGE) selectionSeen.push_back(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
+        if (HIWORD(wParam) == LBN_SELCHANGE)
+            selectionSeen.push_back(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
     };
     queueStep([&] { pickListItem(list, 1); });
     queueStep([&] {
@@ -86,7 +89,8 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
         pressKey(list, VK_HOME);
     });
     runLoop();
-    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
+    EXPECT_EQ(commandCodes(list),
+              (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
     EXPECT_EQ(selectionSeen, (std::vector<int>{1, 2, 0}));
 }
 
@@ -103,7 +107,8 @@ TEST_F(ListBoxTest, WithoutNotifyStyleTheUserChangesSelectionQuietly) {
 using ComboBoxTest = LayerTest;
 
 TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
-    HWND combo = makeControl("COMBOBOX", "glTexEnv", CBS_DROPDOWN | CBS_HASSTRINGS, 31, 10, 10, 210, 150);
+    HWND combo =
+        makeControl("COMBOBOX", "glTexEnv", CBS_DROPDOWN | CBS_HASSTRINGS, 31, 10, 10, 210, 150);
     EXPECT_EQ(windowText(combo), "");
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     const char* names[] = {"GL_MODULATE", "GL_DECAL", "GL_BLEND"};
@@ -125,7 +130,8 @@ TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
 }
 
 TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
-    HWND combo = makeControl("COMBOBOX", "glBlend1", CBS_DROPDOWN | CBS_HASSTRINGS, 24, 10, 10, 210, 150);
+    HWND combo =
+        makeControl("COMBOBOX", "glBlend1", CBS_DROPDOWN | CBS_HASSTRINGS, 24, 10, 10, 210, 150);
     SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     for (const char* name : {"GL_ZERO", "GL_ONE", "GL_DST_COLOR"})
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
@@ -155,7 +161,8 @@ TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
 using TrackbarTest = LayerTest;
 
 TEST_F(TrackbarTest, ProgramPositionIsClampedAndSilent) {
-    HWND bar = makeControl(TRACKBAR_CLASSA, "Size Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    HWND bar =
+        makeControl(TRACKBAR_CLASSA, "Size Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
     EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 0);
     SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(1, 255));
     EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 1); // pulled into the new range
@@ -167,7 +174,8 @@ TEST_F(TrackbarTest, ProgramPositionIsClampedAndSilent) {
 }
 
 TEST_F(TrackbarTest, DragReportsTrackThenPositionThenEnd) {
-    HWND bar = makeControl(TRACKBAR_CLASSA, "Alpha Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    HWND bar =
+        makeControl(TRACKBAR_CLASSA, "Alpha Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
     SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 100));
     queueStep([&] { dragTrackbar(bar, 29, 2); });
     runLoop();
@@ -181,7 +189,8 @@ TEST_F(TrackbarTest, DragReportsTrackThenPositionThenEnd) {
 }
 
 TEST_F(TrackbarTest, DragPastTheEndStopsAtTheEnd) {
-    HWND bar = makeControl(TRACKBAR_CLASSA, "Red Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    HWND bar =
+        makeControl(TRACKBAR_CLASSA, "Red Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
     SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 255));
     queueStep([&] { dragTrackbar(bar, 400); });
     runLoop();
@@ -190,7 +199,8 @@ TEST_F(TrackbarTest, DragPastTheEndStopsAtTheEnd) {
 }
 
 TEST_F(TrackbarTest, KeysAndChannelClicksStepAndEndTracking) {
-    HWND bar = makeControl(TRACKBAR_CLASSA, "AlphaTest Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10, 128, 20);
+    HWND bar = makeControl(TRACKBAR_CLASSA, "AlphaTest Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10,
+                           128, 20);
     SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 100));
     queueStep([&] { clickTrackbarChannel(bar, true); }); // a page: a fifth of the range
     queueStep([&] {
@@ -201,8 +211,9 @@ TEST_F(TrackbarTest, KeysAndChannelClicksStepAndEndTracking) {
     });
     runLoop();
     EXPECT_EQ(trackbar(bar).pos, 100);
-    EXPECT_EQ(scrollCodes(bar), (std::vector<int>{TB_PAGEDOWN, TB_ENDTRACK, TB_LINEDOWN, TB_ENDTRACK, TB_BOTTOM,
-                                                  TB_ENDTRACK, TB_ENDTRACK}));
+    EXPECT_EQ(scrollCodes(bar),
+              (std::vector<int>{TB_PAGEDOWN, TB_ENDTRACK, TB_LINEDOWN, TB_ENDTRACK, TB_BOTTOM,
+                                TB_ENDTRACK, TB_ENDTRACK}));
 }
 
 using EditTest = LayerTest;
@@ -222,9 +233,7 @@ TEST_F(EditTest, SetTextRaisesChangeOnSingleLineOnly) {
 TEST_F(EditTest, ClickFocusesAndTypingEditsTheSelection) {
     HWND field = makeControl("EDIT", "Poly 1", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 1032);
     HWND other = makeControl("EDIT", "", 0, 1013, 10, 40);
-    queueStep([&] {
-        click(field);
-    });
+    queueStep([&] { click(field); });
     queueStep([&] {
         SendMessageA(field, EM_SETSEL, 0, -1);
         typeText(field, "Ab 9");
@@ -264,10 +273,13 @@ TEST_F(StaticTest, NotifyStyleDecidesWhoGetsTheMouse) {
     static std::vector<UINT>* seen;
     previous = original;
     seen = &frameMessages;
-    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-                          if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP) seen->push_back(m);
-                          return CallWindowProcA(previous, w, m, wp, lp);
-                      }));
+    SetWindowLongPtrA(
+        frame, GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP)
+                seen->push_back(m);
+            return CallWindowProcA(previous, w, m, wp, lp);
+        }));
     queueStep([&] {
         click(frame);
         click(label);
@@ -276,4 +288,23 @@ TEST_F(StaticTest, NotifyStyleDecidesWhoGetsTheMouse) {
     EXPECT_EQ(frameMessages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
     EXPECT_EQ(commandCodes(frame), (std::vector<int>{STN_CLICKED}));
     EXPECT_TRUE(commandCodes(label).empty());
+}
+
+TEST_F(EditTest, OwnerMovingTheFocusAwayOnSetFocusIsHonoured) {
+    HWND list = makeControl("LISTBOX", "PolyList", LBS_NOTIFY, 2, 10, 10, 147, 90);
+    HWND field = makeControl("EDIT", "0.00", ES_CENTER, 19, 200, 10, 55, 17);
+    onCommand = [&](WPARAM wParam, LPARAM) {
+        if (HIWORD(wParam) == EN_SETFOCUS)
+            SetFocus(list);
+    };
+    queueStep([&] {
+        click(field);
+        typeText(nullptr, "7"); // keys go where the focus went
+    });
+    runLoop();
+    EXPECT_EQ(focusWindow(), list);
+    EXPECT_EQ(windowText(field), "0.00");
+    EXPECT_EQ(commandCodes(field), (std::vector<int>{EN_SETFOCUS, EN_KILLFOCUS}));
+    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS}));
+    EXPECT_EQ(captureWindow(), nullptr);
 }

@@ -23,7 +23,8 @@ INT_PTR CALLBACK recordingDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         return initReturns;
     case WM_COMMAND:
         dialogMessages.emplace_back(message, wParam);
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam) + 100);
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            EndDialog(dialog, LOWORD(wParam) + 100);
         return TRUE;
     case WM_CLOSE: dialogMessages.emplace_back(message, 0); return FALSE;
     default: return FALSE;
@@ -31,7 +32,7 @@ INT_PTR CALLBACK recordingDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 }
 
 class DialogTest : public LayerTest {
-protected:
+  protected:
     void SetUp() override {
         LayerTest::SetUp();
         dialogMessages.clear();
@@ -44,14 +45,16 @@ protected:
     std::vector<WPARAM> commands() const {
         std::vector<WPARAM> ids;
         for (auto& [message, wParam] : dialogMessages) {
-            if (message == WM_COMMAND && LOWORD(wParam) <= IDCANCEL) ids.push_back(wParam);
+            if (message == WM_COMMAND && LOWORD(wParam) <= IDCANCEL)
+                ids.push_back(wParam);
         }
         return ids;
     }
     std::vector<UINT> messagesOtherThanEdits() const {
         std::vector<UINT> seen;
         for (auto& [message, wParam] : dialogMessages) {
-            if (message != WM_COMMAND || LOWORD(wParam) <= IDCANCEL) seen.push_back(message);
+            if (message != WM_COMMAND || LOWORD(wParam) <= IDCANCEL)
+                seen.push_back(message);
         }
         return seen;
     }
@@ -65,7 +68,8 @@ TEST_F(DialogTest, NestedLoopRunsWhileTheMainLoopWaits) {
     int mainLoopPasses = 0;
     int passesWhenOpened = -1;
     onCommand = [&](WPARAM wParam, LPARAM) {
-        if (LOWORD(wParam) == 22) result = run(renameDialog);
+        if (LOWORD(wParam) == 22)
+            result = run(renameDialog);
     };
     queueStep([&] { click(modify); });
     queueStep([&] { // inside the dialog's own loop
@@ -75,9 +79,9 @@ TEST_F(DialogTest, NestedLoopRunsWhileTheMainLoopWaits) {
         EXPECT_FALSE(isEnabled(owner));
         EXPECT_TRUE(isVisible(dialog));
         EXPECT_EQ(focusWindow(), findControl(dialog, IDOK)); // first tab stop
-        click(modify);                                      // the disabled owner takes no clicks
-        PostMessageA(owner, WM_USER, 0, 0);                 // but its posted messages are delivered
-        typeText(focusWindow(), "\n");                      // Enter: the default button
+        click(modify);                                       // the disabled owner takes no clicks
+        PostMessageA(owner, WM_USER, 0, 0); // but its posted messages are delivered
+        typeText(focusWindow(), "\n");      // Enter: the default button
     });
     queueStep([&] {
         EXPECT_EQ(activeDialog(), nullptr);
@@ -88,7 +92,7 @@ TEST_F(DialogTest, NestedLoopRunsWhileTheMainLoopWaits) {
     EXPECT_EQ(result, IDOK + 100);
     EXPECT_EQ(commands(), (std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}));
     EXPECT_EQ(droppedInputCount(), 2);
-    EXPECT_EQ(passesWhenOpened, 1);           // the button-down's pass; the button-up opened it
+    EXPECT_EQ(passesWhenOpened, 1); // the button-down's pass; the button-up opened it
     EXPECT_EQ(commandCodes(modify).size(), 1u);
     EXPECT_TRUE(scriptRanOut());
 }
@@ -147,8 +151,8 @@ TEST_F(DialogTest, TemplateIsLaidOutInDialogUnitsAndCentred) {
     queueStep([&] {
         HWND dialog = activeDialog();
         RECT field = windowRect(findControl(dialog, 1032));
-        EXPECT_EQ(field.left, 18);    // 12 dialog units at 6 / 4
-        EXPECT_EQ(field.top, 78);     // 48 at 13 / 8
+        EXPECT_EQ(field.left, 18); // 12 dialog units at 6 / 4
+        EXPECT_EQ(field.top, 78);  // 48 at 13 / 8
         EXPECT_EQ(field.right - field.left, 243);
         EXPECT_EQ(field.bottom - field.top, 19);
         RECT client;
@@ -186,7 +190,9 @@ TEST_F(DialogTest, MissingRichEditIsSkippedOnlyWhenTheTemplateAllows) {
     });
     EXPECT_EQ(run(aboutDialog), 0);
     EXPECT_TRUE(FreeLibrary(richEdit));
-    EXPECT_EQ(CreateWindowExA(0, "RICHEDIT", "", WS_CHILD, 0, 0, 1, 1, owner, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(
+        CreateWindowExA(0, "RICHEDIT", "", WS_CHILD, 0, 0, 1, 1, owner, nullptr, nullptr, nullptr),
+        nullptr);
 }
 
 TEST_F(DialogTest, RefusedLibraryLeavesTheClassMissing) {
@@ -199,7 +205,8 @@ TEST_F(DialogTest, QuitInsideTheDialogEndsItAndReachesTheMainLoop) {
     HWND modify = makeControl("BUTTON", "Modify", BS_PUSHBUTTON, 22);
     bool dialogReturned = false;
     onCommand = [&](WPARAM wParam, LPARAM) {
-        if (LOWORD(wParam) != 22) return;
+        if (LOWORD(wParam) != 22)
+            return;
         run(renameDialog);
         dialogReturned = true;
     };
@@ -207,7 +214,8 @@ TEST_F(DialogTest, QuitInsideTheDialogEndsItAndReachesTheMainLoop) {
     queueStep([&] { PostQuitMessage(3); });
     queueStep([&] { ADD_FAILURE() << "the main loop went on after the quit message"; });
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
     EXPECT_TRUE(dialogReturned);
     EXPECT_EQ(msg.wParam, 3u);
     EXPECT_EQ(activeDialog(), nullptr);
@@ -215,6 +223,32 @@ TEST_F(DialogTest, QuitInsideTheDialogEndsItAndReachesTheMainLoop) {
 }
 
 TEST_F(DialogTest, UnknownTemplateFails) {
-    EXPECT_EQ(DialogBoxParamA(testModule(), MAKEINTRESOURCEA(999), owner, recordingDialogProc, 0), -1);
-    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(renameDialog), owner, recordingDialogProc, 0), -1);
+    EXPECT_EQ(DialogBoxParamA(testModule(), MAKEINTRESOURCEA(999), owner, recordingDialogProc, 0),
+              -1);
+    EXPECT_EQ(
+        DialogBoxParamA(nullptr, MAKEINTRESOURCEA(renameDialog), owner, recordingDialogProc, 0),
+        -1);
+}
+
+TEST_F(DialogTest, EscapeWithAnOpenListClosesTheListNotTheDialog) {
+    queueStep([&] {
+        HWND dialog = activeDialog();
+        HWND filter = CreateWindowExA(
+            0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 10, 10, 120, 60,
+            dialog, reinterpret_cast<HMENU>(1031), testModule(), nullptr);
+        SendMessageA(filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("GL_NEAREST"));
+        SendMessageA(filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("GL_LINEAR"));
+        SendMessageA(filter, CB_SETCURSEL, 0, 0);
+        SetFocus(filter);
+        pressKey(filter, VK_F4);
+        pressKey(filter, VK_DOWN);
+        pressKey(filter, VK_ESCAPE);
+        queueStep([&, dialog, filter] {
+            EXPECT_EQ(activeDialog(), dialog);
+            EXPECT_FALSE(comboDropped(filter));
+            EXPECT_EQ(selection(filter), 1); // the arrow's change stays
+            pressKey(filter, VK_ESCAPE);     // now it is the dialog's
+        });
+    });
+    EXPECT_EQ(run(renameDialog), IDCANCEL + 100);
 }

@@ -21,7 +21,7 @@ PIXELFORMATDESCRIPTOR viewFrameFormat() {
 }
 
 class GlTest : public LayerTest {
-protected:
+  protected:
     void SetUp() override {
         LayerTest::SetUp();
         frame = makeControl("STATIC", "glFrame", SS_BLACKRECT | SS_NOTIFY, 0, 6, 6, 512, 512);
@@ -29,14 +29,19 @@ protected:
     // The program's sequence; returns the first step that failed, or 0.
     int makeContext() {
         dc = GetDC(frame);
-        if (!dc) return 1;
+        if (!dc)
+            return 1;
         PIXELFORMATDESCRIPTOR pfd = viewFrameFormat();
         int format = ChoosePixelFormat(dc, &pfd);
-        if (!format) return 2;
-        if (!SetPixelFormat(dc, format, &pfd)) return 3;
+        if (!format)
+            return 2;
+        if (!SetPixelFormat(dc, format, &pfd))
+            return 3;
         HGLRC context = wglCreateContext(dc);
-        if (!context) return 4;
-        if (!wglMakeCurrent(dc, context)) return 5;
+        if (!context)
+            return 4;
+        if (!wglMakeCurrent(dc, context))
+            return 5;
         return 0;
     }
     HWND frame = nullptr;

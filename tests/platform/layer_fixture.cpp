@@ -7,14 +7,15 @@ namespace {
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (onCommand) onCommand(wParam, lParam);
         notices.push_back(
             Notice{message, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+        if (onCommand)
+            onCommand(wParam, lParam);
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
         notices.push_back(Notice{message, LOWORD(wParam), static_cast<short>(HIWORD(wParam)),
-                                             reinterpret_cast<HWND>(lParam)});
+                                 reinterpret_cast<HWND>(lParam)});
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -22,7 +23,6 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 } // namespace
-
 
 void LayerTest::SetUp() {
     notices.clear();
@@ -34,8 +34,9 @@ void LayerTest::SetUp() {
     wc.hInstance = testModule();
     wc.lpszClassName = "Recorder";
     ASSERT_NE(RegisterClassExA(&wc), 0);
-    owner = CreateWindowExA(0, "Recorder", "Owner", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                            50, 50, 600, 400, nullptr, nullptr, testModule(), nullptr);
+    owner = CreateWindowExA(0, "Recorder", "Owner",
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 50, 50, 600, 400,
+                            nullptr, nullptr, testModule(), nullptr);
     ASSERT_NE(owner, nullptr);
 }
 
@@ -44,10 +45,11 @@ void LayerTest::TearDown() {
     onCommand = nullptr;
 }
 
-HWND LayerTest::makeControl(const char* className, const char* text, DWORD style, int id, int x, int y,
-                            int width, int height) {
-    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, owner,
-                           reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), testModule(), nullptr);
+HWND LayerTest::makeControl(const char* className, const char* text, DWORD style, int id, int x,
+                            int y, int width, int height) {
+    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                           owner, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), testModule(),
+                           nullptr);
 }
 
 void LayerTest::runLoop(HACCEL table, const std::function<void()>& afterEach) {
@@ -57,14 +59,16 @@ void LayerTest::runLoop(HACCEL table, const std::function<void()>& afterEach) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (afterEach) afterEach();
+        if (afterEach)
+            afterEach();
     }
 }
 
 std::vector<int> LayerTest::commandCodes(HWND from) const {
     std::vector<int> codes;
     for (const Notice& n : notices) {
-        if (n.message == WM_COMMAND && n.from == from) codes.push_back(n.code);
+        if (n.message == WM_COMMAND && n.from == from)
+            codes.push_back(n.code);
     }
     return codes;
 }
@@ -72,7 +76,8 @@ std::vector<int> LayerTest::commandCodes(HWND from) const {
 std::vector<int> LayerTest::scrollCodes(HWND from) const {
     std::vector<int> codes;
     for (const Notice& n : notices) {
-        if ((n.message == WM_HSCROLL || n.message == WM_VSCROLL) && n.from == from) codes.push_back(n.id);
+        if ((n.message == WM_HSCROLL || n.message == WM_VSCROLL) && n.from == from)
+            codes.push_back(n.id);
     }
     return codes;
 }

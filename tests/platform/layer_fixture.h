@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/headless/headless.h"
-#include "tests/platform/test_resources.h"
 #include "platform/winapi.h"
+#include "tests/platform/test_resources.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,13 @@ struct Notice {
     bool operator==(const Notice&) const = default;
 };
 
-// What the recording window received, and a hook called for each WM_COMMAND before it is
-// recorded (tests put the owner's reactions there).
+// What the recording window received, in the order it arrived, and a hook called for each
+// WM_COMMAND once it is recorded (tests put the owner's reactions there).
 inline std::vector<Notice> notices;
 inline std::function<void(WPARAM, LPARAM)> onCommand;
 
 class LayerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -31,7 +31,8 @@ const std::array<DialogItemResource, 6> renameItems{{
     {"BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0, 96, 72, 50, 14},
     {"STATIC", "Old Name", -1, SS_LEFT | WS_VISIBLE, 0, 12, 9, 54, 12},
     {"STATIC", "New Name", -1, SS_LEFT | WS_VISIBLE, 0, 12, 39, 54, 12},
-    {"EDIT", "", 1013, ES_AUTOHSCROLL | WS_DISABLED | WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0, 12, 18, 162, 12},
+    {"EDIT", "", 1013, ES_AUTOHSCROLL | WS_DISABLED | WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0, 12,
+     18, 162, 12},
     {"EDIT", "", 1032, ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0, 12, 48, 162, 12},
 }};
 
@@ -39,16 +40,19 @@ const std::array<DialogItemResource, 3> aboutItems{{
     {"BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0, 120, 154, 50, 14},
     {"STATIC", MAKEINTRESOURCEA(bannerBitmap), -1, SS_BITMAP | SS_REALSIZEIMAGE | WS_VISIBLE,
      WS_EX_STATICEDGE | WS_EX_CLIENTEDGE, 7, 7, 279, 54},
-    {"RICHEDIT", "", 1036, ES_MULTILINE | ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0, 7, 72, 279, 73},
+    {"RICHEDIT", "", 1036, ES_MULTILINE | ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0,
+     7, 72, 279, 73},
 }};
 
 constexpr DWORD popupStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
 
 const std::array<DialogResource, 3> dialogs{{
-    {renameDialog, "Rename polygon", popupStyle | DS_CENTER, 0, 0, 0, 186, 95, "MS Shell Dlg", 8, renameItems},
+    {renameDialog, "Rename polygon", popupStyle | DS_CENTER, 0, 0, 0, 186, 95, "MS Shell Dlg", 8,
+     renameItems},
     {aboutDialog, "About", popupStyle | WS_SYSMENU | DS_CENTER | DS_NOFAILCREATE, 0, 0, 0, 293, 175,
      "MS Shell Dlg", 8, aboutItems},
-    {strictDialog, "Strict", popupStyle | DS_CENTER, 0, 0, 0, 293, 175, "MS Shell Dlg", 8, aboutItems},
+    {strictDialog, "Strict", popupStyle | DS_CENTER, 0, 0, 0, 293, 175, "MS Shell Dlg", 8,
+     aboutItems},
 }};
 
 const std::array<StringResource, 1> strings{{{historyString, "Version History\n\nv0.94"}}};
@@ -58,4 +62,6 @@ const ResourceTable testResources{menus, acceleratorTables, dialogs, strings, {}
 
 } // namespace
 
-HINSTANCE testModule() { return moduleInstance(testResources); }
+HINSTANCE testModule() {
+    return moduleInstance(testResources);
+}

@@ -12,13 +12,15 @@ std::vector<UINT> seen;
 WNDPROC previousProc;
 
 LRESULT CALLBACK watchingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_GETDLGCODE) seen.push_back(message);
+    if (message != WM_GETDLGCODE)
+        seen.push_back(message);
     return CallWindowProcA(previousProc, window, message, wParam, lParam);
 }
 
 void watch(HWND window) {
     seen.clear();
-    previousProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchingProc)));
+    previousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchingProc)));
 }
 
 } // namespace
@@ -46,7 +48,8 @@ TEST_F(WindowTest, SubclassSeesEveryMessageAndPassesItOn) {
 
 TEST_F(WindowTest, PeekWithWindowFilterSeesItAndItsChildrenOnly) {
     HWND child = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3);
-    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, testModule(), nullptr);
+    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                 nullptr, testModule(), nullptr);
     MSG msg;
     PostMessageA(other, WM_USER + 1, 0, 0);
     EXPECT_FALSE(PeekMessageA(&msg, owner, 0, 0, PM_NOREMOVE));
@@ -88,19 +91,23 @@ TEST_F(WindowTest, CaptureKeepsTheDragWithNegativeCoordinates) {
     static std::vector<POINT>* collected;
     static WNDPROC original;
     collected = &points;
-    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(
-        +[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (m == WM_LBUTTONDOWN) SetCapture(w);
-            if (m == WM_LBUTTONUP) ReleaseCapture();
-            if (m >= WM_MOUSEFIRST && m <= WM_LBUTTONUP) collected->push_back(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        frame, GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_LBUTTONDOWN)
+                SetCapture(w);
+            if (m == WM_LBUTTONUP)
+                ReleaseCapture();
+            if (m >= WM_MOUSEFIRST && m <= WM_LBUTTONUP)
+                collected->push_back(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             return CallWindowProcA(original, w, m, wp, lp);
         })));
     queueStep([&] {
         mouseDown(frame, 10, 10);
-        mouseMove(frame, -30, -5);  // left of and above the frame
-        mouseMove(owner, 40, 60);   // over the owner: still the frame's, in its coordinates
+        mouseMove(frame, -30, -5); // left of and above the frame
+        mouseMove(owner, 40, 60);  // over the owner: still the frame's, in its coordinates
         mouseUp(owner, 40, 60);
-        mouseMove(owner, 40, 60);   // capture released: the owner's again
+        mouseMove(owner, 40, 60); // capture released: the owner's again
     });
     runLoop();
     ASSERT_EQ(points.size(), 4u);
@@ -137,7 +144,8 @@ TEST_F(AcceleratorTest, KeysActBeforeTheFocusedControl) {
     ASSERT_NE(table, nullptr);
     HWND list = makeControl("LISTBOX", "PolyList", LBS_NOTIFY, 2, 10, 10, 147, 90);
     HWND field = makeControl("EDIT", "", 0, 15, 200, 10);
-    for (const char* name : {"a", "b", "c"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    for (const char* name : {"a", "b", "c"})
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     queueStep([&] {
         SetFocus(list);
@@ -147,16 +155,18 @@ TEST_F(AcceleratorTest, KeysActBeforeTheFocusedControl) {
     queueStep([&] {
         EXPECT_EQ(selection(list), 1);
         SetFocus(field);
-        typeText(field, "2");          // the main-row 2 is the display mode key
-        pressKey(field, VK_NUMPAD2);   // the keypad 2 types
+        typeText(field, "2");        // the main-row 2 is the display mode key
+        pressKey(field, VK_NUMPAD2); // the keypad 2 types
         pressKey(field, VK_NUMPAD3);
     });
     runLoop(table);
     std::vector<Notice> fromKeys;
     for (const Notice& n : notices) {
-        if (n.from == nullptr) fromKeys.push_back(n);
+        if (n.from == nullptr)
+            fromKeys.push_back(n);
     }
-    EXPECT_EQ(fromKeys, (std::vector<Notice>{{WM_COMMAND, 5, 1, nullptr}, {WM_COMMAND, 6, 1, nullptr},
+    EXPECT_EQ(fromKeys, (std::vector<Notice>{{WM_COMMAND, 5, 1, nullptr},
+                                             {WM_COMMAND, 6, 1, nullptr},
                                              {WM_COMMAND, 40027, 1, nullptr}}));
     EXPECT_EQ(windowText(field), "23");
 }
@@ -171,4 +181,34 @@ TEST_F(AcceleratorTest, ShiftedKeyIsNotTheUnshiftedAccelerator) {
     });
     runLoop(table);
     EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 3, 1, nullptr}}));
+}
+
+TEST(SessionTest, EndingASessionDestroysWhatIsLeftAndForgetsClasses) {
+    static int destroyed = 0;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = +[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_DESTROY)
+            ++destroyed;
+        return DefWindowProcA(w, m, wp, lp);
+    };
+    wc.lpszClassName = "Leftover";
+    HWND window;
+    {
+        Session session;
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        EXPECT_EQ(RegisterClassExA(&wc), 0); // once per name
+        window = CreateWindowExA(0, "Leftover", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        queueStep([] {});
+        PostQuitMessage(0);
+    }
+    EXPECT_EQ(destroyed, 1);
+    Session next;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(stepsLeft(), 0u);
+    EXPECT_NE(RegisterClassExA(&wc), 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)); // the old quit is gone too
 }
