@@ -9,7 +9,7 @@ SECONDS ?= 60
 SMOKE_SECONDS ?= 6
 FORMATS ?=
 
-.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run clean
+.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run clean bench
 
 deps:
 	@bash scripts/install-deps.sh
@@ -52,6 +52,14 @@ fuzz: fuzz-build fuzz-seeds
 fuzz-coverage: fuzz-build fuzz-seeds
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_coverage_targets
 	bash fuzz/coverage.sh $(FUZZ_BUILD) $(FORMATS)
+
+# Our image loader against stb_image, SDL2_image and a plain read and copy, on 4096 x 4096
+# files made during the run, with a table at the end; then createTexture, renderFrame and the
+# time to the first frame in the headless program. Not part of `make test`.
+bench: configure
+	@cmake --build $(BUILD) --target qf_image_bench qf_program_bench -j$(JOBS)
+	$(BUILD)/bench/qf_image_bench
+	$(BUILD)/bench/qf_program_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

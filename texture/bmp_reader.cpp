@@ -4,6 +4,7 @@
 
 #include "texture/image.h"
 #include "texture/image_reader.h"
+#include "texture/image_rows.h"
 
 namespace {
 
@@ -23,6 +24,17 @@ ImageStatus makeBmpPixels(Image& image) {
         return ImageOutOfMemory;
     }
     return makeBuffer(image.pixels, static_cast<int32_t>(image.pixelDataSize));
+}
+
+// The file stores the bottom row first.
+RowTarget bmpRows(const Image& image) {
+    return {image.pixels, static_cast<size_t>(rowBytes(image)), static_cast<size_t>(image.height),
+            true};
+}
+
+// 24- and 32-bit pixels are stored blue first.
+bool redBlueExchanged(const Image& image) {
+    return image.bitsPerPixel == 24 || image.bitsPerPixel == 32;
 }
 
 ImageStatus failDecode(Image& image) {
@@ -79,8 +91,12 @@ ImageStatus copyBmpPixels(Image& image) {
     ImageStatus status = makeBmpPixels(image);
     if (status != ImageOk)
         return status;
-    for (int y = 0; y < image.height; ++y) {
-        std::memcpy(image.pixels + y * row, c.data + c.pos + y * stride, static_cast<size_t>(row));
+    // One pass: each stored row goes straight to its place, red and blue exchanged on the way.
+    const RowTarget target = bmpRows(image);
+    const bool exchange = redBlueExchanged(image);
+    for (size_t y = 0; y < target.rows; ++y) {
+        copyPixels(target.row(y), c.data + c.pos + y * stride, static_cast<size_t>(image.width),
+                   image.bitsPerPixel / 8, exchange);
     }
     return ImageOk;
 }
@@ -91,14 +107,10 @@ ImageStatus decodeBmpRle8(Image& image) {
         return status;
     // The runs fill rows as the file lays them out, padded to a multiple of four bytes: some
     // encoders spell out the pad bytes. Positions count through those padded rows; pad bytes
-    // are dropped on the way into the unpadded pixel buffer.
-    const size_t rowLength = static_cast<size_t>(rowBytes(image));
-    const size_t stride = (rowLength + 3) & ~size_t{3};
-    const size_t size = stride * static_cast<size_t>(image.height);
-    auto target = [&](size_t position) -> uint8_t* {
-        const size_t column = position % stride;
-        return column < rowLength ? image.pixels + position / stride * rowLength + column : nullptr;
-    };
+    // are dropped on the way into the unpadded pixel buffer, and each row lands in its place.
+    const RowTarget target = bmpRows(image);
+    const size_t stride = (target.rowLength + 3) & ~size_t{3};
+    const size_t size = stride * target.rows;
     ImageCursor c = cursorAt(image, image.pixelOffset);
     const size_t start = c.pos;
     size_t out = 0;
@@ -117,10 +129,8 @@ ImageStatus decodeBmpRle8(Image& image) {
             return failDecode(image);
         if (count > 0) {
             const size_t n = std::min<size_t>(count, size - out);
-            for (size_t i = 0; i < n; ++i) {
-                if (uint8_t* pixel = target(out + i))
-                    *pixel = value;
-            }
+            forEachRowPiece(target, stride, out, n,
+                            [&](uint8_t* to, size_t, size_t k) { std::memset(to, value, k); });
             wrote(n);
         } else if (value == 0) {
             // End of line. A row its runs filled exactly is already behind us.
@@ -140,15 +150,18 @@ ImageStatus decodeBmpRle8(Image& image) {
             const size_t n = std::min<size_t>(value, size - out);
             if (!hasBytes(c, n))
                 return failDecode(image);
-            for (size_t i = 0; i < n; ++i) {
-                const uint8_t byte = get8(c);
-                if (uint8_t* pixel = target(out + i))
-                    *pixel = byte;
-            }
+            const uint8_t* from = c.data + c.pos;
+            forEachRowPiece(target, stride, out, n, [&](uint8_t* to, size_t offset, size_t k) {
+                std::memcpy(to, from + offset, k);
+            });
+            skipBytes(c, n);
             if (n > 0)
                 wrote(n);
         }
     }
+    // Runs are bytes: a true-colour picture stored as RLE8 has its pixels exchanged afterwards.
+    if (redBlueExchanged(image))
+        swapRedBlue(image);
     return ImageOk;
 }
 
@@ -188,10 +201,8 @@ ImageStatus readBmp(Image& image) {
     } else {
         return ImageUnsupported;
     }
+    // The decoders leave the rows top row first and 24- and 32-bit pixels red first.
     if (status != ImageOk)
         return status;
-    flipRows(image); // stored bottom row first
-    if (image.bitsPerPixel == 24 || image.bitsPerPixel == 32)
-        swapRedBlue(image);
     return readBmpPalette(image);
 }

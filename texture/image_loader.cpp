@@ -1,6 +1,4 @@
-// Reading a file whole and handing it to the reader for its extension; the two pixel
-// transforms the readers share.
-#include <algorithm>
+// Reading a file whole and handing it to the reader for its extension.
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -89,30 +87,5 @@ bool equalsIgnoreCase(const char* a, const char* b) {
             return false;
         if (*a == '\0')
             return true;
-    }
-}
-
-void swapRedBlue(Image& image) {
-    const int pixelSize = image.bitsPerPixel / 8;
-    // Pixels of one or two bytes have no third byte of their own.
-    if (!image.pixels || pixelSize < 3 || image.width <= 0 || image.height <= 0)
-        return;
-    const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
-    uint8_t* pixel = image.pixels;
-    for (size_t i = 0; i < count; ++i, pixel += pixelSize)
-        std::swap(pixel[0], pixel[2]);
-}
-
-void flipRows(Image& image) {
-    const int pixelSize = image.bitsPerPixel / 8;
-    if (!image.pixels || pixelSize <= 0 || image.width <= 0 || image.height <= 1)
-        return;
-    const size_t rowLength = static_cast<size_t>(image.width) * static_cast<size_t>(pixelSize);
-    uint8_t* top = image.pixels;
-    uint8_t* bottom = image.pixels + rowLength * static_cast<size_t>(image.height - 1);
-    while (top < bottom) {
-        std::swap_ranges(top, top + rowLength, bottom);
-        top += rowLength;
-        bottom -= rowLength;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "texture/image.h"
 
@@ -61,8 +62,8 @@ inline bool getBytes(ImageCursor& c, uint8_t* out, size_t n) {
         c.overrun = true;
         return false;
     }
-    for (size_t i = 0; i < n; ++i)
-        out[i] = c.data[c.pos + i];
+    if (n > 0)
+        std::memcpy(out, c.data + c.pos, n);
     c.pos += n;
     return true;
 }

@@ -1,6 +1,7 @@
 // Run-length encoded PCX with 8 bits per plane: one plane plus a trailing colour table, or
 // three planes (red, green, blue).
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -19,8 +20,50 @@ struct FreeBuffer {
 };
 using ScratchLine = std::unique_ptr<uint8_t, FreeBuffer>;
 
-// Decodes one scan line; a run that would cross its end is cut there.
+// True when none of the 8 bytes starts a run (0xC1 and up): such a byte has its top bit set and
+// its low seven bits at 0x41 or above. No sum carries into the next byte.
+bool allLiterals(uint64_t eight) {
+    constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7F;
+    constexpr uint64_t kAdd = 0x3F3F3F3F3F3F3F3F;
+    constexpr uint64_t kTop = 0x8080808080808080;
+    return (((eight & kLowSeven) + kAdd) & eight & kTop) == 0;
+}
+
+// Decodes one scan line from `from`, which must hold at least twice `length` bytes: no code
+// takes more than two file bytes for a byte of the line, so nothing here passes that. Returns
+// where the next line starts.
+const uint8_t* decodeLineUnchecked(const uint8_t* from, uint8_t* line, size_t length) {
+    size_t filled = 0;
+    while (filled < length) {
+        if (length - filled >= 8) {
+            uint64_t eight;
+            std::memcpy(&eight, from, 8);
+            if (allLiterals(eight)) {
+                std::memcpy(line + filled, from, 8);
+                from += 8;
+                filled += 8;
+                continue;
+            }
+        }
+        const uint8_t b = *from++;
+        if (b <= 0xC0) {
+            line[filled++] = b;
+        } else {
+            const size_t count = std::min<size_t>(b & 0x3F, length - filled);
+            std::memset(line + filled, *from++, count);
+            filled += count;
+        }
+    }
+    return from;
+}
+
+// Decodes one scan line; a run that would cross its end is cut there. Only a line near the end
+// of the file needs its reads checked one by one.
 bool decodeLine(ImageCursor& c, uint8_t* line, size_t length) {
+    if (remaining(c) / 2 >= length) {
+        c.pos = static_cast<size_t>(decodeLineUnchecked(c.data + c.pos, line, length) - c.data);
+        return true;
+    }
     size_t filled = 0;
     while (filled < length) {
         const uint8_t b = get8(c);
@@ -35,6 +78,32 @@ bool decodeLine(ImageCursor& c, uint8_t* line, size_t length) {
             return false;
     }
     return true;
+}
+
+// Red, green and blue planes to red-green-blue pixels; four pixels at a time as 32-bit words
+// where the byte order allows.
+void interleavePlanes(uint8_t* row, const uint8_t* red, const uint8_t* green, const uint8_t* blue,
+                      size_t count) {
+    size_t k = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; k + 4 <= count; k += 4, row += 12) {
+            uint32_t r, g, b;
+            std::memcpy(&r, red + k, 4);
+            std::memcpy(&g, green + k, 4);
+            std::memcpy(&b, blue + k, 4);
+            const uint32_t words[3] = {
+                (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16 | (r >> 8 & 0xFF) << 24,
+                (g >> 8 & 0xFF) | (b >> 8 & 0xFF) << 8 | (r >> 16 & 0xFF) << 16 |
+                    (g >> 16 & 0xFF) << 24,
+                (b >> 16 & 0xFF) | (r >> 24) << 8 | (g >> 24) << 16 | (b >> 24) << 24};
+            std::memcpy(row, words, 12);
+        }
+    }
+    for (; k < count; ++k, row += 3) {
+        row[0] = red[k];
+        row[1] = green[k];
+        row[2] = blue[k];
+    }
 }
 
 } // namespace
@@ -97,11 +166,9 @@ ImageStatus decodePcx(Image& image) {
             const size_t stored = std::min<size_t>(image.width, bytesPerLine);
             std::memcpy(row, line.get(), stored);
         } else if (image.planes == 3) {
-            for (size_t k = 0; k < static_cast<size_t>(image.width) && k < bytesPerLine; ++k) {
-                for (size_t plane = 0; plane < 3; ++plane) {
-                    row[3 * k + plane] = line.get()[plane * bytesPerLine + k];
-                }
-            }
+            const uint8_t* red = line.get();
+            interleavePlanes(row, red, red + bytesPerLine, red + 2 * bytesPerLine,
+                             std::min<size_t>(image.width, bytesPerLine));
         }
     }
     return ImageOk;

@@ -4,6 +4,7 @@
 
 #include "texture/image.h"
 #include "texture/image_reader.h"
+#include "texture/image_rows.h"
 
 namespace {
 
@@ -34,6 +35,23 @@ int64_t colourMapOffset(const TgaLayout& layout) {
 
 int64_t pixelDataOffset(const TgaLayout& layout) {
     return colourMapOffset(layout) + (layout.colourMapType == 1 ? kColourMapSize : 0);
+}
+
+// Pixel depth is a signed byte: at most 15 bytes a pixel.
+constexpr int kMaxPixelSize = INT8_MAX / 8;
+
+// Types 2 and 10 hold blue-first pixels; 1 and 9 hold colour-map indices.
+bool isTrueColour(const Image& image) {
+    return image.variant == 2 || image.variant == 10;
+}
+
+// True-colour rows go straight to their place as they are copied. Colour-mapped rows stay in
+// file order until the colour map is read (readTga flips them then).
+RowTarget tgaRows(const Image& image, const TgaLayout& layout) {
+    const size_t rowLength =
+        static_cast<size_t>(image.width) * static_cast<size_t>(image.bitsPerPixel / 8);
+    const bool bottomUp = isTrueColour(image) && !(layout.descriptor & kTopRowFirst);
+    return {image.pixels, rowLength, static_cast<size_t>(image.height), bottomUp};
 }
 
 ImageStatus failDecode(Image& image) {
@@ -81,7 +99,8 @@ ImageStatus readTgaHeader(Image& image) {
 }
 
 ImageStatus copyTgaPixels(Image& image) {
-    ImageCursor c = cursorAt(image, pixelDataOffset(tgaLayout(image)));
+    const TgaLayout layout = tgaLayout(image);
+    ImageCursor c = cursorAt(image, pixelDataOffset(layout));
     if (!hasBytes(c, image.pixelDataSize)) {
         releaseBuffer(image.pixels);
         return ImageBadFile;
@@ -89,7 +108,12 @@ ImageStatus copyTgaPixels(Image& image) {
     ImageStatus status = makeBuffer(image.pixels, image.pixelDataSize);
     if (status != ImageOk)
         return status;
-    getBytes(c, image.pixels, image.pixelDataSize);
+    const RowTarget target = tgaRows(image, layout);
+    const bool exchange = isTrueColour(image);
+    for (size_t y = 0; y < target.rows; ++y) {
+        copyPixels(target.row(y), c.data + c.pos + y * target.rowLength,
+                   static_cast<size_t>(image.width), image.bitsPerPixel / 8, exchange);
+    }
     return ImageOk;
 }
 
@@ -100,29 +124,40 @@ ImageStatus decodeTgaRle(Image& image) {
         return status;
     if (pixelSize <= 0)
         return ImageOk; // no pixel bytes to decode
+    const TgaLayout layout = tgaLayout(image);
+    const RowTarget target = tgaRows(image, layout);
+    const bool exchange = isTrueColour(image);
     const size_t size = image.pixelDataSize;
-    ImageCursor c = cursorAt(image, pixelDataOffset(tgaLayout(image)));
+    ImageCursor c = cursorAt(image, pixelDataOffset(layout));
     size_t out = 0;
-    // Packets may run across row ends; one that would pass the buffer's end is cut there.
+    // Packets may run across row ends; one that would pass the buffer's end is cut there. Each
+    // packet is checked against the file once and then written row piece by row piece.
     while (size - out >= static_cast<size_t>(pixelSize)) {
         const uint8_t header = get8(c);
         const size_t room = (size - out) / pixelSize;
+        size_t count;
         if (header & 0x80) {
-            const size_t count = std::min<size_t>(header - 127, room);
-            uint8_t* first = image.pixels + out;
-            if (!getBytes(c, first, pixelSize))
+            count = std::min<size_t>(header - 127, room);
+            uint8_t pixel[kMaxPixelSize];
+            if (!getBytes(c, pixel, pixelSize))
                 return failDecode(image);
-            for (size_t i = 1; i < count; ++i)
-                std::memcpy(first + i * pixelSize, first, pixelSize);
-            out += count * pixelSize;
+            copyPixels(pixel, pixel, 1, pixelSize, exchange);
+            forEachRowPiece(target, target.rowLength, out, count * pixelSize,
+                            [&](uint8_t* to, size_t, size_t n) {
+                                fillPixels(to, pixel, n / pixelSize, pixelSize);
+                            });
         } else {
-            const size_t count = std::min<size_t>(header + 1, room);
-            if (!getBytes(c, image.pixels + out, count * pixelSize))
+            count = std::min<size_t>(header + 1, room);
+            if (!hasBytes(c, count * pixelSize))
                 return failDecode(image);
-            out += count * pixelSize;
+            const uint8_t* from = c.data + c.pos;
+            forEachRowPiece(target, target.rowLength, out, count * pixelSize,
+                            [&](uint8_t* to, size_t offset, size_t n) {
+                                copyPixels(to, from + offset, n / pixelSize, pixelSize, exchange);
+                            });
+            skipBytes(c, count * pixelSize);
         }
-        if (c.overrun)
-            return failDecode(image);
+        out += count * pixelSize;
     }
     return ImageOk;
 }
@@ -162,8 +197,6 @@ ImageStatus readTga(Image& image) {
             return ImageBadFile;
         }
         status = copyTgaPixels(image);
-        if (status == ImageOk)
-            swapRedBlue(image);
         break;
     case 9:
         if (layout.colourMapType != 1)
@@ -176,14 +209,13 @@ ImageStatus readTga(Image& image) {
         if (layout.colourMapType != 0)
             return ImageBadFile;
         status = decodeTgaRle(image);
-        if (status == ImageOk)
-            swapRedBlue(image);
         break;
     default: return ImageUnsupported;
     }
     if (status != ImageOk)
         return status;
-    if (!(layout.descriptor & kTopRowFirst))
+    // True-colour pixels were put in place and exchanged red-first as they were decoded.
+    if (!isTrueColour(image) && !(layout.descriptor & kTopRowFirst))
         flipRows(image);
     return ImageOk;
 }

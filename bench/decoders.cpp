@@ -1,0 +1,194 @@
+#include "bench/decoders.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <fcntl.h>
+#include <stb_image.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "texture/image.h"
+
+namespace {
+
+// The picture's pixel (x, y) as the decoded picture of this case holds it: the index for the
+// 8-bit cases, else red, green, blue and, for 4 bytes, alpha.
+bool pixelMatches(const PictureCase& pictureCase, const uint8_t* pixel, int x, int y) {
+    if (pictureCase.bytesPerPixel == 1)
+        return pixel[0] == pictureIndex(x, y);
+    const Rgba c = pictureColour(x, y);
+    return pixel[0] == c.r && pixel[1] == c.g && pixel[2] == c.b &&
+           (pictureCase.bytesPerPixel == 3 || pixel[3] == c.a);
+}
+
+// Compares `height` rows of `pixelSize`-byte pixels, `pitch` bytes apart. Indexed cases that
+// a decoder expands to colour compare the palette's colour instead of the index.
+std::string compareRows(const PictureCase& pictureCase, const uint8_t* pixels, int width,
+                        int height, int pixelSize, size_t pitch) {
+    if (width != kBenchSide || height != kBenchSide)
+        return "size " + std::to_string(width) + " x " + std::to_string(height);
+    const bool expanded = pictureCase.bytesPerPixel == 1 && pixelSize >= 3;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = pixels + y * pitch;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* pixel = row + static_cast<size_t>(x) * pixelSize;
+            bool same;
+            if (expanded) {
+                const Rgba c = paletteColour(pictureIndex(x, y));
+                same = pixel[0] == c.r && pixel[1] == c.g && pixel[2] == c.b;
+            } else {
+                same = pixelMatches(pictureCase, pixel, x, y);
+            }
+            if (!same)
+                return "pixel " + std::to_string(x) + ", " + std::to_string(y);
+        }
+    }
+    return "";
+}
+
+std::string comparePalette(const uint8_t* palette) {
+    if (!palette)
+        return "no palette";
+    for (int i = 0; i < 256; ++i) {
+        const Rgba c = paletteColour(static_cast<uint8_t>(i));
+        if (palette[3 * i] != c.r || palette[3 * i + 1] != c.g || palette[3 * i + 2] != c.b)
+            return "palette entry " + std::to_string(i);
+    }
+    return "";
+}
+
+struct FreeSurface {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfaceHandle = std::unique_ptr<SDL_Surface, FreeSurface>;
+
+// The whole file in one read into a malloc'd block, then one copy of the pixel bytes behind
+// the 5-byte header: the least any reader of a raw format must do.
+bool readAndCopy(const std::string& path, uint8_t** copyOut, size_t* sizeOut) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || info.st_size < 5) {
+        close(fd);
+        return false;
+    }
+    const size_t size = static_cast<size_t>(info.st_size);
+    auto* file = static_cast<uint8_t*>(std::malloc(size));
+    const bool whole = file && read(fd, file, size) == static_cast<ssize_t>(size);
+    close(fd);
+    auto* copy = whole ? static_cast<uint8_t*>(std::malloc(size - 5)) : nullptr;
+    if (copy)
+        std::memcpy(copy, file + 5, size - 5);
+    std::free(file);
+    *copyOut = copy;
+    *sizeOut = size - 5;
+    return copy != nullptr;
+}
+
+} // namespace
+
+const char* referenceName(Reference reference) {
+    switch (reference) {
+    case Reference::StbImage: return "stb_image";
+    case Reference::SdlImage: return "SDL2_image";
+    case Reference::ReadAndCopy: return "read + copy";
+    }
+    return "?";
+}
+
+bool decodeWithOurs(const std::string& path) {
+    Image image{};
+    const ImageStatus status = load(image, path.c_str());
+    releaseImage(image);
+    return status == ImageOk;
+}
+
+bool decodeWithReference(const PictureCase& pictureCase, const std::string& path) {
+    switch (pictureCase.reference) {
+    case Reference::StbImage: {
+        int width = 0, height = 0, channels = 0;
+        stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
+        stbi_image_free(pixels);
+        return pixels != nullptr;
+    }
+    case Reference::SdlImage: {
+        SurfaceHandle surface(IMG_Load(path.c_str()));
+        return surface != nullptr;
+    }
+    case Reference::ReadAndCopy: {
+        uint8_t* copy = nullptr;
+        size_t size = 0;
+        const bool ok = readAndCopy(path, &copy, &size);
+        std::free(copy);
+        return ok;
+    }
+    }
+    return false;
+}
+
+std::string checkOurs(const PictureCase& pictureCase, const std::string& path) {
+    Image image{};
+    const ImageStatus status = load(image, path.c_str());
+    std::string result;
+    if (status != ImageOk) {
+        result = imageStatusName(status);
+    } else if (image.bitsPerPixel != pictureCase.bytesPerPixel * 8) {
+        result = "bits per pixel " + std::to_string(image.bitsPerPixel);
+    } else {
+        const int pixelSize = pictureCase.bytesPerPixel;
+        result = compareRows(pictureCase, image.pixels, image.width, image.height, pixelSize,
+                             static_cast<size_t>(image.width) * pixelSize);
+        if (result.empty() && pixelSize == 1)
+            result = comparePalette(image.palette);
+    }
+    releaseImage(image);
+    return result;
+}
+
+std::string checkReference(const PictureCase& pictureCase, const std::string& path) {
+    switch (pictureCase.reference) {
+    case Reference::StbImage: {
+        int width = 0, height = 0, channels = 0;
+        stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
+        if (!pixels)
+            return stbi_failure_reason();
+        std::string result = compareRows(pictureCase, pixels, width, height, channels,
+                                         static_cast<size_t>(width) * channels);
+        stbi_image_free(pixels);
+        return result;
+    }
+    case Reference::SdlImage: {
+        SurfaceHandle surface(IMG_Load(path.c_str()));
+        if (!surface)
+            return IMG_GetError();
+        // Whatever layout SDL chose, compare its colours in one byte order.
+        SurfaceHandle rgb(SDL_ConvertSurfaceFormat(surface.get(), SDL_PIXELFORMAT_RGB24, 0));
+        if (!rgb)
+            return SDL_GetError();
+        PictureCase asColour = pictureCase;
+        if (asColour.bytesPerPixel == 4)
+            return "SDL2_image reference for a 32-bit case";
+        return compareRows(asColour, static_cast<const uint8_t*>(rgb->pixels), rgb->w, rgb->h, 3,
+                           static_cast<size_t>(rgb->pitch));
+    }
+    case Reference::ReadAndCopy: {
+        uint8_t* copy = nullptr;
+        size_t size = 0;
+        if (!readAndCopy(path, &copy, &size))
+            return "cannot read";
+        const int pixelSize = pictureCase.bytesPerPixel;
+        std::string result = size == static_cast<size_t>(kBenchSide) * kBenchSide * pixelSize
+                                 ? compareRows(pictureCase, copy, kBenchSide, kBenchSide, pixelSize,
+                                               static_cast<size_t>(kBenchSide) * pixelSize)
+                                 : "size";
+        std::free(copy);
+        return result;
+    }
+    }
+    return "?";
+}

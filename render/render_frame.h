@@ -1,0 +1,9 @@
+// Draws the whole scene into the view frame and presents it.
+#pragma once
+
+extern float viewAngleY; // turn of the 3D view about the y axis, degrees
+extern float viewAngleX; // turn of the 3D view about the x axis, degrees
+
+// One complete frame from the polygon list, the display options and the view angles.
+// Needs the GL context current on the view frame's device context.
+void renderFrame();
