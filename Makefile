@@ -78,3 +78,18 @@ bench: configure
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
+#   make soak SEED=N ACTIONS=M     any other seed and length
+#   make soak SANITIZE=1 ...       the same with the address, undefined-behaviour and leak sanitizers
+SEED ?= 20240611
+ACTIONS ?= 10000
+SANITIZE ?=
+SOAK_BUILD = $(if $(SANITIZE),$(ASAN_BUILD),$(BUILD))
+SOAK_LSAN = $(if $(wildcard tests/sanitizer/lsan.supp),LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp)
+
+.PHONY: soak
+soak: deps
+	@cmake -S . -B $(SOAK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(SANITIZE),-DQF_SANITIZE=ON) >/dev/null
+	@cmake --build $(SOAK_BUILD) --target soak_tests -j$(JOBS)
+	QF_SOAK_SEED=$(SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(SOAK_LSAN) $(SOAK_BUILD)/tests/soak/soak_tests
