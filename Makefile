@@ -88,7 +88,13 @@ SANITIZE ?=
 SOAK_BUILD = $(if $(SANITIZE),$(ASAN_BUILD),$(BUILD))
 SOAK_LSAN = $(if $(wildcard tests/sanitizer/lsan.supp),LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp)
 
-.PHONY: soak
+# The desktop program under valgrind's memcheck on a virtual screen: start-up, a few actions,
+# Exit (tests/desktop_valgrind; `make test` runs it too).
+.PHONY: soak valgrind
+valgrind: configure
+	@cmake --build $(BUILD) --target desktop_memcheck_test -j$(JOBS)
+	cd $(BUILD) && ctest -R '^Memcheck[.]' --output-on-failure -V
+
 soak: deps
 	@cmake -S . -B $(SOAK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(SANITIZE),-DQF_SANITIZE=ON) >/dev/null
 	@cmake --build $(SOAK_BUILD) --target soak_tests -j$(JOBS)

@@ -80,7 +80,7 @@ std::string RandomSession::tally() const {
     std::string text;
     for (const auto& [kind, count] : tally_)
         text += format("  %-22s %ld\n", kind.c_str(), count);
-    text += "checked after the actions:\n";
+    text += "seen:\n";
     for (const auto& [kind, count] : seen_)
         text += format("  %-32s %ld\n", kind.c_str(), count);
     return text;
@@ -642,6 +642,11 @@ void RandomSession::browse(HWND dialog) {
             auto loaded = std::make_shared<const ImageSnapshot>(loadedFrom(before, path));
             const Image& image = loaded->fields;
             PolygonExpectation& expected = model_.expected.at(polygon);
+            ++seen_[loaded->status != ImageOk ? (loaded->hasPixels ? "loads failed, pixels left"
+                                                                   : "loads failed, no pixels left")
+                    : isPowerOfTwo(image.width) && isPowerOfTwo(image.height)
+                        ? "loads of a usable size"
+                        : "loads of a size refused"];
             if (loaded->status != ImageOk) {
                 expected.image = loaded; // as the load left it
                 prediction_.boxes.push_back({"Image Load Failed!", "Error"});

@@ -110,8 +110,13 @@ std::vector<uint8_t> overrunningPcx() {
     return bytes;
 }
 
+// Cut anywhere, or (half of the time) inside the pixel data, after the header was read and
+// the buffers made.
 std::vector<uint8_t> cut(std::vector<uint8_t> bytes, Random& random) {
-    bytes.resize(size_t(random.below(int(bytes.size()))));
+    const int size = int(bytes.size());
+    const int headerEnd = std::min(size - 1, 160);
+    bytes.resize(
+        size_t(random.percent(50) ? random.below(size) : random.between(headerEnd, size - 1)));
     return bytes;
 }
 
