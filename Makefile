@@ -1,10 +1,17 @@
 # Two commands set up a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS  ?= $(shell nproc)
+# `make fuzz SECONDS=N` runs each fuzz target N seconds; `make test` runs a short smoke of each.
+# FORMATS picks targets (bmp pcx tga qfr any; all when empty).
+SECONDS ?= 60
+SMOKE_SECONDS ?= 6
+FORMATS ?=
 
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install clean bench
+.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench
 
 deps:
 	@bash scripts/install-deps.sh
@@ -15,8 +22,40 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# The suite as built, then again with the sanitizers, then the fuzz smoke.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+	@$(MAKE) --no-print-directory fuzz SECONDS=$(SMOKE_SECONDS)
+
+# Address and undefined-behaviour sanitizers with leak detection, at -O1 (their usual level, and
+# a quicker build); any sanitizer report fails the run (tests/sanitizer/ctest_sanitized.sh).
+# The desktop tests stay in the plain run: memcheck cannot run a sanitized program, and the
+# desktop program's memory is checked by memcheck instead.
+test-sanitized: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_SANITIZE=ON \
+		-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	bash tests/sanitizer/ctest_sanitized.sh $(ASAN_BUILD) -j$(JOBS) -LE desktop
+
+# The loader's libFuzzer targets, built with clang in a directory of their own.
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
+
+# Seeds come from real encoders and from the files the reader tests build.
+fuzz-seeds: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target qf_image_tests
+	/usr/bin/python3 scripts/make_fuzz_seeds.py fuzz/seeds $(BUILD)/tests/texture/qf_image_tests
+
+fuzz: fuzz-build fuzz-seeds
+	bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS) $(FORMATS)
+
+# How much of the readers the kept corpus reaches.
+fuzz-coverage: fuzz-build fuzz-seeds
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_coverage_targets
+	bash fuzz/coverage.sh $(FUZZ_BUILD) $(FORMATS)
 
 # Starts the program on the desktop; without a display it says so instead of failing oddly.
 run: configure
@@ -32,13 +71,15 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Our image loader against stb_image, SDL2_image and a plain read and copy, on 4096 x 4096
-# files made during the run; prints a table at the end. Not part of `make test`.
+# files made during the run, with a table at the end; then createTexture, renderFrame and the
+# time to the first frame in the headless program. Not part of `make test`.
 bench: configure
-	@cmake --build $(BUILD) --target qf_image_bench -j$(JOBS)
+	@cmake --build $(BUILD) --target qf_image_bench qf_program_bench -j$(JOBS)
 	$(BUILD)/bench/qf_image_bench
+	$(BUILD)/bench/qf_program_bench
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
 #   make soak SEED=N ACTIONS=M     any other seed and length
@@ -46,7 +87,7 @@ clean:
 SEED ?= 20240611
 ACTIONS ?= 10000
 SANITIZE ?=
-SOAK_BUILD = $(if $(SANITIZE),build-asan,$(BUILD))
+SOAK_BUILD = $(if $(SANITIZE),$(ASAN_BUILD),$(BUILD))
 SOAK_LSAN = $(if $(wildcard tests/sanitizer/lsan.supp),LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp)
 
 # The desktop program under valgrind's memcheck on a virtual screen: start-up, a few actions,

@@ -25,7 +25,10 @@ int pointerY(LPARAM lParam) {
 }
 
 // applyDrag: always measured from the button-down position, never from the previous move.
-// It writes only to the polygon current now, so a polygon removed meanwhile is never touched.
+// Keys stay active during a drag, so the polygon taken at button-down may have been removed or
+// replaced as current. No pointer to it is kept: each move goes to the polygon current at that
+// moment (which the list operations keep inside the list), from the button-down anchors. With
+// none current a 2D move writes nothing and the drag waits for the next polygon or button-up.
 void applyDrag(int x, int y) {
     int dx = x - dragPointerX;
     int dy = y - dragPointerY;

@@ -15,7 +15,7 @@ packages=(
   # desktop backend and its tests
   libfltk1.3-dev zlib1g-dev fonts-liberation2 xvfb xauth xdotool x11-utils
   # fuzzing, sanitizers, memory checks
-  clang libclang-rt-14-dev valgrind
+  clang libclang-rt-14-dev llvm-14 valgrind
   # benchmarks and their reference decoders
   libbenchmark-dev libstb-dev libsdl2-image-dev
 )

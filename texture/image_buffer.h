@@ -9,3 +9,12 @@
 uint8_t* allocBuffer(size_t bytes);
 // Frees a block from allocBuffer; nullptr is ignored.
 void freeBuffer(uint8_t* buffer);
+
+// Test hooks, for the out-of-memory paths and leak checks; the program never calls them.
+// After `count` more successful allocBuffer calls the next one returns nullptr, once; a
+// negative count switches the failure off (the state at start).
+void setAllocationFailureCountdown(long count);
+// True once the countdown has made an allocation fail; cleared by the next countdown set.
+bool allocationFailureHappened();
+// Blocks made by allocBuffer and not yet freed.
+long liveBufferCount();

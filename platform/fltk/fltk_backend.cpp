@@ -14,6 +14,7 @@
 //   [x] blocking waits in Fl::wait(), non-blocking looks in Fl::check(); never a timer
 //   [ ] no right button, wheel, double click or hover messages (the program uses none)
 //   [ ] no resizing, minimising to an icon, or multiple screens
+
 // The layer's header comes before FLTK's, which bring in X11's None and Window.
 #include "platform/layer.h"
 

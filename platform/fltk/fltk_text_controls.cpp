@@ -70,28 +70,42 @@ void drawEditLine(const std::string& line, int start, int selStart, int selEnd, 
 }
 
 // A vertical scroll bar: arrows at both ends, the thumb sized to the visible share.
-void drawScrollBar(int x, int y, int h, int first, int visible, int total) {
-    fl_rectf(x, y, scrollBarWidth, h, rgb(236, 233, 230));
-    const int arrow = std::min(scrollBarWidth, h / 2);
+struct ScrollBar {
+    int x, y, h;       // the bar's column
+    int arrow;         // height of each arrow button
+    int thumbY, thumb; // the thumb; thumb is 0 when there is nothing to scroll
+    int first, visible, total;
+    int range() const { return std::max(0, total - visible); }
+};
+
+ScrollBar scrollBarOf(int x, int y, int h, int first, int visible, int total) {
+    ScrollBar bar{x, y, h, std::min(scrollBarWidth, h / 2), 0, 0, first, visible, total};
+    const int track = h - 2 * bar.arrow;
+    if (total <= visible || track < 8)
+        return bar;
+    bar.thumb = std::max(8, track * visible / total);
+    bar.thumbY =
+        y + bar.arrow + (track - bar.thumb) * std::clamp(first, 0, bar.range()) / bar.range();
+    return bar;
+}
+
+void drawScrollBar(const ScrollBar& bar) {
+    fl_rectf(bar.x, bar.y, scrollBarWidth, bar.h, rgb(236, 233, 230));
     for (int end = 0; end < 2; ++end) {
-        const int ay = end == 0 ? y : y + h - arrow;
-        fl_rectf(x, ay, scrollBarWidth, arrow, face());
-        raisedEdge(x, ay, scrollBarWidth, arrow);
-        fl_color(total > visible ? text : shadow);
-        const int cx = x + scrollBarWidth / 2, cy = ay + arrow / 2;
+        const int ay = end == 0 ? bar.y : bar.y + bar.h - bar.arrow;
+        fl_rectf(bar.x, ay, scrollBarWidth, bar.arrow, face());
+        raisedEdge(bar.x, ay, scrollBarWidth, bar.arrow);
+        fl_color(bar.total > bar.visible ? text : shadow);
+        const int cx = bar.x + scrollBarWidth / 2, cy = ay + bar.arrow / 2;
         if (end == 0)
             fl_polygon(cx, cy - 2, cx - 4, cy + 2, cx + 4, cy + 2);
         else
             fl_polygon(cx, cy + 2, cx - 4, cy - 2, cx + 4, cy - 2);
     }
-    const int track = h - 2 * arrow;
-    if (total <= visible || track < 8)
+    if (!bar.thumb)
         return;
-    const int thumb = std::max(8, track * visible / total);
-    const int range = total - visible;
-    const int thumbY = y + arrow + (track - thumb) * std::clamp(first, 0, range) / range;
-    fl_rectf(x, thumbY, scrollBarWidth, thumb, face());
-    raisedEdge(x, thumbY, scrollBarWidth, thumb);
+    fl_rectf(bar.x, bar.thumbY, scrollBarWidth, bar.thumb, face());
+    raisedEdge(bar.x, bar.thumbY, scrollBarWidth, bar.thumb);
 }
 
 // Rows of items from `first`, the selected one highlighted; a dotted focus rectangle on it.
@@ -152,6 +166,9 @@ class EditWidget : public ControlWidget {
     }
 };
 
+// The layer's list box has no scroll bar of its own: the bar drawn here scrolls it with
+// LB_SETTOPINDEX (arrows by a row, the channel by a page, the thumb as dragged), as does the
+// wheel; every other click goes to the layer as the mouse message it is.
 class ListBoxWidget : public ControlWidget {
   public:
     using ControlWidget::ControlWidget;
@@ -160,20 +177,84 @@ class ListBoxWidget : public ControlWidget {
         const layer::ListBoxState* list = layer::listBoxState(hwnd());
         if (!list)
             return;
-        const int itemHeight = std::max(1, list->itemHeight);
-        const int visible = clientH() / itemHeight;
-        const int total = int(list->items.size());
-        const bool scrolls =
-            (style() & WS_VSCROLL) && (total > visible || (style() & LBS_DISABLENOSCROLL));
-        const int rowsWidth = clientW() - (scrolls ? scrollBarWidth : 0);
-        drawRows(list->items, list->topIndex, list->selected, itemHeight, focused(), enabled(),
-                 clientX(), clientY(), rowsWidth, clientH());
+        const int rowsWidth = clientW() - (hasScrollBar(*list) ? scrollBarWidth : 0);
+        drawRows(list->items, list->topIndex, list->selected, itemHeight(*list), focused(),
+                 enabled(), clientX(), clientY(), rowsWidth, clientH());
         if (focused() && list->selected < 0)
-            focusRect(clientX(), clientY(), rowsWidth, itemHeight);
-        if (scrolls)
-            drawScrollBar(clientX() + rowsWidth, clientY(), clientH(), list->topIndex, visible,
-                          total);
+            focusRect(clientX(), clientY(), rowsWidth, itemHeight(*list));
+        if (hasScrollBar(*list))
+            drawScrollBar(scrollBar(*list));
     }
+
+  protected:
+    int handle(int event) override {
+        const layer::ListBoxState* list = layer::listBoxState(hwnd());
+        if (list && event == FL_MOUSEWHEEL) {
+            scrollTo(*list, list->topIndex + 3 * Fl::event_dy());
+            return 1;
+        }
+        if (list && event == FL_PUSH && Fl::event_button() == FL_LEFT_MOUSE &&
+            hasScrollBar(*list) && Fl::event_x() >= clientX() + clientW() - scrollBarWidth) {
+            pressScrollBar(*list);
+            return 1;
+        }
+        if (draggingThumb_ || pressingBar_) {
+            if (event == FL_DRAG && draggingThumb_ && list)
+                dragThumb(*list);
+            if (event == FL_RELEASE)
+                draggingThumb_ = pressingBar_ = false;
+            return 1;
+        }
+        return ControlWidget::handle(event);
+    }
+
+  private:
+    static int itemHeight(const layer::ListBoxState& list) { return std::max(1, list.itemHeight); }
+    int visibleRows(const layer::ListBoxState& list) const { return clientH() / itemHeight(list); }
+    bool hasScrollBar(const layer::ListBoxState& list) const {
+        return (style() & WS_VSCROLL) &&
+               (int(list.items.size()) > visibleRows(list) || (style() & LBS_DISABLENOSCROLL));
+    }
+    ScrollBar scrollBar(const layer::ListBoxState& list) const {
+        return scrollBarOf(clientX() + clientW() - scrollBarWidth, clientY(), clientH(),
+                           list.topIndex, visibleRows(list), int(list.items.size()));
+    }
+    void scrollTo(const layer::ListBoxState& list, int first) {
+        const int last = std::max(0, int(list.items.size()) - visibleRows(list));
+        const int top = std::clamp(first, 0, last);
+        if (top != list.topIndex)
+            PostMessageA(hwnd(), LB_SETTOPINDEX, WPARAM(top), 0);
+    }
+    void pressScrollBar(const layer::ListBoxState& list) {
+        const ScrollBar bar = scrollBar(list);
+        const int y = Fl::event_y();
+        pressingBar_ = true;
+        if (y < bar.y + bar.arrow)
+            scrollTo(list, bar.first - 1);
+        else if (y >= bar.y + bar.h - bar.arrow)
+            scrollTo(list, bar.first + 1);
+        else if (bar.thumb && y < bar.thumbY)
+            scrollTo(list, bar.first - bar.visible);
+        else if (bar.thumb && y >= bar.thumbY + bar.thumb)
+            scrollTo(list, bar.first + bar.visible);
+        else if (bar.thumb) {
+            draggingThumb_ = true;
+            grabY_ = y;
+            grabFirst_ = bar.first;
+        }
+    }
+    void dragThumb(const layer::ListBoxState& list) {
+        const ScrollBar bar = scrollBar(list);
+        const int travel = bar.h - 2 * bar.arrow - bar.thumb;
+        if (travel <= 0)
+            return;
+        const int moved = Fl::event_y() - grabY_;
+        scrollTo(list,
+                 grabFirst_ + (moved * bar.range() + (moved >= 0 ? travel : -travel) / 2) / travel);
+    }
+
+    bool pressingBar_ = false, draggingThumb_ = false;
+    int grabY_ = 0, grabFirst_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -269,7 +350,7 @@ class ComboBoxWidget : public ControlWidget {
         drawRows(combo->items, first, combo->selected, itemHeight, false, true, lx + 1, ly + 1,
                  rowsW, lh - 2);
         if (scrolls)
-            drawScrollBar(lx + 1 + rowsW, ly + 1, lh - 2, first, visible, total);
+            drawScrollBar(scrollBarOf(lx + 1 + rowsW, ly + 1, lh - 2, first, visible, total));
     }
 
     // Mouse on the open list: client coordinates of the combo box, below its field.

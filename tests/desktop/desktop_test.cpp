@@ -26,7 +26,7 @@ const Rgb blue{0, 0, 255};
 // bottom-left corner there, so the top two rows and right two columns are cut off.
 constexpr int viewX = 7, viewY = 5, viewSize = 512;
 constexpr int redSliderX = 570, redSliderY = 127, sliderWidth = 128, sliderHeight = 20;
-constexpr int listX = 535, listY = 18;
+constexpr int listX = 535, listY = 18, listWidth = 147;
 constexpr int blendCheckX = 535, blendCheckY = 325, blendCheckWidth = 120;
 constexpr int blend1X = 620, blend1Y = 350, comboWidth = 210;
 constexpr int texEnvX = 620, texEnvY = 279;
@@ -368,6 +368,36 @@ TEST_F(Desktop, CloseBoxEndsTheProgramWithStatusZero) {
     const auto status = waitForExit(program, milliseconds(10000));
     ASSERT_TRUE(status.has_value()) << "the program still runs after its window was closed";
     EXPECT_EQ(*status, 0);
+}
+
+TEST_F(Desktop, ClickInAValueFieldGivesTheFocusToThePolygonList) {
+    addSquare();                       // Poly 0
+    dragRedToZero();                   // Poly 0 cyan
+    addSquare();                       // Poly 1 white, selected
+    click(program, 700 + 27, 128 + 8); // the red value field
+    // The field hands the focus to the list at once, so Up selects the polygon above.
+    key("Up");
+    const Point swatch =
+        clientToScreen(program, swatchX + swatchWidth / 2, swatchY + swatchHeight / 2);
+    EXPECT_TRUE(eventually([&](const Shot& s) { return near(s.at(swatch.x, swatch.y), cyan); }))
+        << "Up after a click in the value field did not select the polygon above in the list";
+}
+
+TEST_F(Desktop, ListScrollBarBringsHiddenEntriesBack) {
+    addSquare();                                                    // Poly 0
+    dragRedToZero();                                                // Poly 0 cyan
+    key("Insert Insert Insert Insert Insert Insert Insert Insert"); // nine in all: the list
+                                                                    // shows the last six
+    // Three clicks on the scroll bar's up arrow (the list's top right corner inside its edge)
+    // bring the first entry back; a click on it makes Poly 0 current again.
+    const int arrowX = listX + listWidth - 1 - 8, arrowY = listY + 1 + 8;
+    for (int i = 0; i < 3; ++i)
+        click(program, arrowX, arrowY);
+    click(program, listX + 30, listY + 7);
+    const Point swatch =
+        clientToScreen(program, swatchX + swatchWidth / 2, swatchY + swatchHeight / 2);
+    EXPECT_TRUE(eventually([&](const Shot& s) { return near(s.at(swatch.x, swatch.y), cyan); }))
+        << "the list did not scroll back to its first entry";
 }
 
 TEST_F(Desktop, ExitEndsTheProgramWithStatusZero) {

@@ -94,38 +94,50 @@ TEST_F(PanelSyncTest, TrackbarsWriteThePolygonAndTheirFields) {
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
 
-// A stored fraction comes back through the truncating refresh one lower for most positions.
-TEST_F(PanelSyncTest, AlphaRoundTripsThroughTheSliderAsStored) {
+// A stored fraction comes back through the truncating refresh one lower for most positions,
+// on both fraction sliders; the refresh leaves the stored value and the text alone.
+TEST_F(PanelSyncTest, FractionsRoundTripThroughTheSlidersAsStored) {
     const std::vector<int> unchanged = {0,  7,  14, 17, 25, 28, 31, 34, 37, 50, 55,
                                         56, 61, 62, 68, 74, 75, 81, 87, 93, 100};
-    std::vector<int> backUnchanged, backOneLower;
+    std::vector<int> alphaUnchanged, referenceUnchanged;
     queueStep([] {
         headless::click(control(idAdd));
         headless::click(control(idAdd));
     });
     for (int position = 0; position <= 100; ++position) {
-        queueStep([position] { harness::setTrackbarByKeys(alphaSlider, position); });
+        queueStep([position] {
+            harness::setTrackbarByKeys(alphaSlider, position);
+            harness::setTrackbarByKeys(alphaTestSlider, position);
+        });
         queueStep([position] {
             char expected[8];
             std::snprintf(expected, sizeof expected, "%0.2f", position * 0.01f);
             EXPECT_EQ(windowText(alphaField), expected);
+            EXPECT_EQ(windowText(alphaRefField), expected);
             EXPECT_EQ(currentPolygon->alpha, position * 0.01f);
+            EXPECT_EQ(currentPolygon->alphaRef, position * 0.01f);
             headless::pickListItem(polygonListBox, 0); // away and back: a refresh each
         });
         queueStep([] { headless::pickListItem(polygonListBox, 1); });
         queueStep([&, position] {
-            int back = headless::trackbar(alphaSlider).pos;
-            if (back == position)
-                backUnchanged.push_back(position);
-            else if (back == position - 1)
-                backOneLower.push_back(position);
-            else
-                ADD_FAILURE() << position << " came back as " << back;
+            char expected[8];
+            std::snprintf(expected, sizeof expected, "%0.2f", position * 0.01f);
+            EXPECT_EQ(windowText(alphaField), expected);
+            EXPECT_EQ(currentPolygon->alpha, position * 0.01f);
+            EXPECT_EQ(currentPolygon->alphaRef, position * 0.01f);
+            for (auto [slider, backUnchanged] : {std::pair{alphaSlider, &alphaUnchanged},
+                                                 std::pair{alphaTestSlider, &referenceUnchanged}}) {
+                int back = headless::trackbar(slider).pos;
+                if (back == position)
+                    backUnchanged->push_back(position);
+                else if (back != position - 1)
+                    ADD_FAILURE() << position << " came back as " << back;
+            }
         });
     }
     harness::runProgram();
-    EXPECT_EQ(backUnchanged, unchanged);
-    EXPECT_EQ(backOneLower.size(), 101u - unchanged.size());
+    EXPECT_EQ(alphaUnchanged, unchanged);
+    EXPECT_EQ(referenceUnchanged, unchanged);
 }
 
 TEST_F(PanelSyncTest, EditsWithoutAPolygonAreDropped) {
@@ -174,6 +186,30 @@ TEST_F(PanelSyncTest, CheckBoxesAndCombosStoreTheirChoices) {
         EXPECT_EQ(polygon.alphaFunc, unsigned(GL_GREATER));
         EXPECT_EQ(polygon.texEnvIndex, 1);
         EXPECT_EQ(polygon.texEnvMode, unsigned(GL_DECAL));
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+// The swatch follows every edit at once, each time with a brush that does not outlive it.
+TEST_F(PanelSyncTest, SwatchFollowsEachEditAndKeepsNoBrush) {
+    int gdiObjects = 0;
+    queueStep([&] {
+        gdiObjects = headless::liveGdiObjects();
+        EXPECT_EQ(headless::fillColour(colourSwatch), RGB(0, 0, 0));
+        headless::click(control(idAdd));
+    });
+    queueStep([] {
+        EXPECT_EQ(headless::fillColour(colourSwatch), RGB(255, 255, 255));
+        headless::pressKey(greenSlider, VK_LEFT);
+    });
+    queueStep([] {
+        EXPECT_EQ(headless::fillColour(colourSwatch), RGB(255, 254, 255));
+        headless::dragTrackbar(blueSlider, 0, 3);
+    });
+    queueStep([&] {
+        EXPECT_EQ(headless::fillColour(colourSwatch), RGB(255, 254, 0));
+        EXPECT_EQ(headless::liveGdiObjects(), gdiObjects);
     });
     harness::runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);

@@ -1,7 +1,9 @@
 // The view frame draws a frame whenever it is asked to paint.
 #include "app/shell.h"
+#include "panel/panel.h"
 #include "render/render_frame.h"
 #include "render/view_frame.h"
+#include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/app/program_harness.h"
 
@@ -173,7 +175,8 @@ int framesWhenPaintPassedOn = -1;
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     passedOn.push_back(message);
-    if (message == WM_PAINT) framesWhenPaintPassedOn = headless::framesPresented();
+    if (message == WM_PAINT)
+        framesWhenPaintPassedOn = headless::framesPresented();
     return CallWindowProcA(staticProc, window, message, wParam, lParam);
 }
 
@@ -196,8 +199,145 @@ TEST_F(ViewFramePassOnTest, EveryMessageEndsInTheStaticProcedureAfterTheFrame) {
     EXPECT_EQ(framesWhenPaintPassedOn, framesBefore + 1); // the frame came first
     std::vector<UINT> mouse;
     for (UINT message : passedOn)
-        if (message >= WM_MOUSEMOVE && message <= WM_LBUTTONUP) mouse.push_back(message);
+        if (message >= WM_MOUSEMOVE && message <= WM_LBUTTONUP)
+            mouse.push_back(message);
     EXPECT_EQ(mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
+}
+
+} // namespace
+
+namespace {
+
+class ViewFrameTurnTest : public harness::ProgramTest {};
+
+// 90 pixels right and 40 up from level; every step on the way is whole degrees, halves of odd
+// and negative distances going toward zero.
+TEST_F(ViewFrameTurnTest, DragFromLevelTurnsToFortyFiveAndMinusTwenty) {
+    queueStep([] {
+        headless::pressKey(nullptr, VK_INSERT);
+        headless::pressKey(nullptr, '3');
+        headless::mouseDown(viewFrame, 200, 300);
+        headless::mouseMove(viewFrame, 193, 307);
+    });
+    queueStep([] {
+        EXPECT_FALSE(orthographic);
+        EXPECT_EQ(viewAngleY, -3.0f);
+        EXPECT_EQ(viewAngleX, 3.0f);
+        headless::mouseMove(viewFrame, 291, 259);
+    });
+    queueStep([] {
+        EXPECT_EQ(viewAngleY, 45.0f);
+        EXPECT_EQ(viewAngleX, -20.0f);
+        headless::mouseUp(viewFrame, 290, 260);
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+    EXPECT_EQ(viewAngleY, 45.0f);
+    EXPECT_EQ(viewAngleX, -20.0f);
+    EXPECT_EQ(currentPolygon->x, 0);
+    EXPECT_EQ(currentPolygon->y, 0);
+}
+
+class ViewFrameRemovedPolygonTest : public harness::ProgramTest {};
+
+// With the only polygon gone mid-drag nothing is written; the drag waits for a polygon, and the
+// button-up without one does not end it. The next polygon follows from the first one's anchors.
+TEST_F(ViewFrameRemovedPolygonTest, DragWithItsOnlyPolygonGoneWaitsForTheNextOne) {
+    queueStep([] {
+        headless::pressKey(nullptr, VK_INSERT);
+        harness::setTrackbarByKeys(redSlider, 0);
+    });
+    queueStep([] {
+        currentPolygon->x = 7; // the anchor
+        headless::mouseDown(viewFrame, 100, 100);
+        headless::mouseMove(viewFrame, 120, 100);
+    });
+    queueStep([] {
+        EXPECT_EQ(currentPolygon->x, 17);
+        headless::pressKey(nullptr, VK_DELETE);
+        headless::mouseMove(viewFrame, 140, 100);
+        headless::mouseUp(viewFrame, 140, 100);
+    });
+    queueStep([] {
+        EXPECT_EQ(polygonListHead, nullptr);
+        EXPECT_EQ(headless::captureWindow(), viewFrame);
+        headless::pressKey(nullptr, VK_INSERT);
+        headless::mouseMove(viewFrame, 104, 98);
+    });
+    queueStep([] {
+        ASSERT_NE(currentPolygon, nullptr);
+        EXPECT_STREQ(currentPolygon->name, "Poly 2");
+        EXPECT_EQ(currentPolygon->x, 9);
+        EXPECT_EQ(currentPolygon->y, -1);
+        headless::mouseUp(viewFrame, 106, 98);
+    });
+    queueStep([] {
+        EXPECT_EQ(currentPolygon->x, 10);
+        EXPECT_EQ(headless::captureWindow(), nullptr);
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+// In 3D the view goes on turning without a polygon.
+TEST_F(ViewFrameRemovedPolygonTest, ViewKeepsTurningAfterTheOnlyPolygonIsRemoved) {
+    queueStep([] {
+        headless::pressKey(nullptr, VK_INSERT);
+        headless::pressKey(nullptr, '3');
+        headless::mouseDown(viewFrame, 100, 100);
+        headless::pressKey(nullptr, VK_DELETE);
+        headless::mouseMove(viewFrame, 120, 90);
+    });
+    queueStep([] {
+        EXPECT_EQ(currentPolygon, nullptr);
+        EXPECT_EQ(viewAngleY, 10.0f);
+        EXPECT_EQ(viewAngleX, -5.0f);
+        headless::mouseUp(viewFrame, 120, 90);
+    });
+    queueStep([] { EXPECT_EQ(headless::captureWindow(), viewFrame); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+class DraggedPolygonPixelsTest : public harness::ProgramTest {};
+
+// A polygon recoloured on the panel and dragged by the mouse is drawn where the drag left it,
+// in the colour the swatch shows.
+TEST_F(DraggedPolygonPixelsTest, IsDrawnWhereAndHowThePanelSays) {
+    COLORREF swatch = 0;
+    headless::Rgb centre{}, oldCentre{}, outside{}, inside{};
+    queueStep([] {
+        headless::click(harness::control(idAdd));
+        harness::setTrackbarByKeys(sizeSlider, 20); // 40 pixels wide in 2D
+        harness::setTrackbarByKeys(redSlider, 200);
+        harness::setTrackbarByKeys(greenSlider, 0);
+        harness::setTrackbarByKeys(blueSlider, 60);
+    });
+    queueStep([] {
+        headless::mouseDown(viewFrame, 256, 256);
+        headless::mouseMove(viewFrame, 300, 230);
+        headless::mouseUp(viewFrame, 356, 196); // 50 right, 30 up
+    });
+    queueStep([&] {
+        EXPECT_EQ(headless::windowText(redField), "200 / 0.78");
+        EXPECT_EQ(headless::windowText(blueField), "60 / 0.24");
+        EXPECT_EQ(headless::windowText(sizeField), "20px");
+        swatch = headless::fillColour(colourSwatch);
+        centre = headless::presentedPixel(356, 196);
+        inside = headless::presentedPixel(356 - 19, 196 + 19);
+        outside = headless::presentedPixel(356 - 22, 196 + 22);
+        oldCentre = headless::presentedPixel(256, 256);
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+    EXPECT_EQ(currentPolygon->x, 50);
+    EXPECT_EQ(currentPolygon->y, -30);
+    EXPECT_EQ(swatch, RGB(200, 0, 60));
+    headless::Rgb shown{GetRValue(swatch), GetGValue(swatch), GetBValue(swatch)};
+    EXPECT_EQ(centre, shown);
+    EXPECT_EQ(inside, shown);
+    EXPECT_EQ(outside, (headless::Rgb{0, 0, 0}));
+    EXPECT_EQ(oldCentre, (headless::Rgb{0, 0, 0}));
 }
 
 } // namespace

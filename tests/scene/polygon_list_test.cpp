@@ -234,3 +234,160 @@ TEST_F(PolygonListTest, RenameKeepsAtMost254Characters) {
 }
 
 } // namespace
+
+namespace {
+
+class DuplicateTest : public harness::ProgramTest {};
+
+// The copy goes to the end whatever entry its source has, takes the counter's number and the
+// source's settings, and becomes current.
+TEST_F(DuplicateTest, AppendsANumberedCopyOfTheCurrentPolygonAndSelectsIt) {
+    queueStep([] {
+        addPolygons(4); // the counter now stands at 5
+        headless::pickListItem(polygonListBox, 1);
+    });
+    queueStep([] {
+        harness::setTrackbarByKeys(sizeSlider, 30);
+        harness::setTrackbarByKeys(redSlider, 10);
+        headless::pickComboItem(blendDstCombo, 3);
+        click(control(idDuplicate));
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3", "Poly 4", "Poly 5 (Copy of Poly 2)"}, 4);
+        const Polygon& copy = *currentPolygon;
+        EXPECT_EQ(copy.size, 30);
+        EXPECT_EQ(copy.red, 10);
+        EXPECT_EQ(copy.blendDstIndex, 3);
+        EXPECT_EQ(copy.next, nullptr);
+        EXPECT_EQ(headless::windowText(sizeField), "30px");
+        EXPECT_EQ(headless::windowText(redField), "10 / 0.04");
+        EXPECT_EQ(headless::selection(blendDstCombo), 3);
+        click(control(idDuplicate)); // a copy of a copy
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3", "Poly 4", "Poly 5 (Copy of Poly 2)",
+                      "Poly 6 (Copy of Poly 5 (Copy of Poly 2))"},
+                     5);
+        click(control(idAdd));
+    });
+    queueStep([] { EXPECT_EQ(headless::items(polygonListBox).back(), "Poly 7"); });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+    EXPECT_EQ(polygonCounter, 8);
+}
+
+// The composed name is cut to the 255 characters the name holds; the fields after it stay.
+TEST_F(DuplicateTest, ALongComposedNameIsCutToTheNameField) {
+    queueStep([] {
+        addPolygons(1);
+        click(control(idRename));
+    });
+    queueStep([] {
+        SetWindowTextA(renameField(idNewName), std::string(254, 'n').c_str());
+        click(renameField(IDOK));
+    });
+    queueStep([] { click(control(idDuplicate)); });
+    harness::runProgram();
+    ASSERT_NE(currentPolygon, nullptr);
+    std::string name = currentPolygon->name;
+    EXPECT_EQ(name.size(), 255u);
+    EXPECT_EQ(name, ("Poly 2 (Copy of " + std::string(254, 'n')).substr(0, 255));
+    EXPECT_STREQ(currentPolygon->textureFile, "None");
+    EXPECT_EQ(currentPolygon->image.pixels, nullptr);
+    EXPECT_EQ(headless::items(polygonListBox).back(), name);
+}
+
+// Cancel and the close box leave the name; the selection stays on the same entry.
+TEST_F(PolygonListTest, RenameCancelledByButtonOrCloseBoxKeepsTheName) {
+    queueStep([] {
+        addPolygons(3);
+        headless::pickListItem(polygonListBox, 0);
+        click(control(idRename));
+    });
+    queueStep([] {
+        SetWindowTextA(renameField(idNewName), "Wall");
+        click(renameField(IDCANCEL));
+    });
+    queueStep([] {
+        EXPECT_EQ(headless::activeDialog(), nullptr);
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 0);
+        headless::pressKey(nullptr, VK_F2);
+    });
+    queueStep([] {
+        ASSERT_NE(headless::activeDialog(), nullptr);
+        SetWindowTextA(renameField(idNewName), "Wall");
+        headless::closeWindow(headless::activeDialog());
+    });
+    queueStep([] {
+        EXPECT_EQ(headless::activeDialog(), nullptr);
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 0);
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+// A slider position of 29 comes back as 28 on a refresh, which tells whether a move refreshed.
+TEST_F(PolygonListTest, MoveUpOnTheFirstEntryRefreshesNothingMoveDownOnTheLastDoes) {
+    queueStep([] {
+        addPolygons(2);
+        headless::pickListItem(polygonListBox, 0);
+    });
+    queueStep([] {
+        harness::setTrackbarByKeys(alphaSlider, 29);
+        click(control(idMoveUp));
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2"}, 0);
+        EXPECT_EQ(headless::trackbar(alphaSlider).pos, 29);
+        headless::pickListItem(polygonListBox, 1);
+    });
+    queueStep([] {
+        harness::setTrackbarByKeys(alphaSlider, 29);
+        click(control(idMoveDown));
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2"}, 1);
+        EXPECT_EQ(headless::trackbar(alphaSlider).pos, 28);
+        EXPECT_EQ(headless::windowText(alphaField), "0.29");
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// The arrow keys in "PolyList" choose the current polygon as the mouse does.
+TEST_F(PolygonListTest, ArrowKeysInTheListChooseTheCurrentPolygon) {
+    queueStep([] {
+        addPolygons(3);
+        harness::setTrackbarByKeys(sizeSlider, 12); // Poly 3
+        headless::pickListItem(polygonListBox, 1);
+    });
+    queueStep([] {
+        harness::setTrackbarByKeys(sizeSlider, 34); // Poly 2
+        SetFocus(polygonListBox);
+        headless::pressKey(polygonListBox, VK_UP);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 0);
+        EXPECT_EQ(headless::windowText(sizeField), "100px");
+        headless::pressKey(polygonListBox, VK_DOWN);
+        headless::pressKey(polygonListBox, VK_DOWN);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 2);
+        EXPECT_EQ(headless::trackbar(sizeSlider).pos, 12);
+        EXPECT_EQ(headless::windowText(sizeField), "12px");
+        headless::pressKey(polygonListBox, VK_UP);
+    });
+    queueStep([] {
+        expectInStep({"Poly 1", "Poly 2", "Poly 3"}, 1);
+        EXPECT_EQ(headless::windowText(sizeField), "34px");
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+} // namespace

@@ -48,6 +48,8 @@ class ImageLoader : public ::testing::Test {
 
     std::string write(const std::string& name, const Bytes& file) {
         const fs::path path = dir / name;
+        const std::string extension = path.extension().string();
+        saveAsSeed(file, extension.empty() ? "" : extension.substr(1));
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(file.data.data()),
