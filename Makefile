@@ -83,12 +83,10 @@ clean:
 
 # A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
 #   make soak SEED=N ACTIONS=M     any other seed and length
-#   make soak SANITIZE=1 ...       the same with the address, undefined-behaviour and leak sanitizers
+#   make soak SANITIZE=1 ...       the same in the sanitized build, as test-sanitized makes it
 SEED ?= 20240611
 ACTIONS ?= 10000
 SANITIZE ?=
-SOAK_BUILD = $(if $(SANITIZE),$(ASAN_BUILD),$(BUILD))
-SOAK_LSAN = $(if $(wildcard tests/sanitizer/lsan.supp),LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp)
 
 # The desktop program under valgrind's memcheck on a virtual screen: start-up, a few actions,
 # Exit (tests/desktop_valgrind; `make test` runs it too).
@@ -97,7 +95,16 @@ valgrind: configure
 	@cmake --build $(BUILD) --target desktop_memcheck_test -j$(JOBS)
 	cd $(BUILD) && ctest -R '^Memcheck[.]' --output-on-failure -V
 
+ifeq ($(SANITIZE),)
+soak: configure
+	@cmake --build $(BUILD) --target soak_tests -j$(JOBS)
+	QF_SOAK_SEED=$(SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(BUILD)/tests/soak/soak_tests
+else
 soak: deps
-	@cmake -S . -B $(SOAK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(SANITIZE),-DQF_SANITIZE=ON) >/dev/null
-	@cmake --build $(SOAK_BUILD) --target soak_tests -j$(JOBS)
-	QF_SOAK_SEED=$(SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(SOAK_LSAN) $(SOAK_BUILD)/tests/soak/soak_tests
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_SANITIZE=ON \
+		-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
+	@cmake --build $(ASAN_BUILD) --target soak_tests -j$(JOBS)
+	QF_SOAK_SEED=$(SEED) QF_SOAK_ACTIONS=$(ACTIONS) ASAN_OPTIONS=detect_leaks=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/soak/soak_tests
+endif
