@@ -67,19 +67,17 @@ void RandomSession::textureDialogAction(HWND dialog, bool captured, bool mustClo
 }
 
 void RandomSession::browse(HWND dialog) {
-    const SoakFile* file = nullptr;
     int roll = random_.below(100);
-    FileKind kind = roll < 50   ? FileKind::Valid
-                    : roll < 60 ? FileKind::NotPowerOfTwo
-                    : roll < 70 ? FileKind::OtherDepth
-                    : roll < 97 ? FileKind::Hostile
-                    : roll < 99 ? FileKind::Missing
-                                : FileKind(-1);
-    const std::vector<SoakFile>& candidates = files_.ofKind(kind);
-    if (!candidates.empty()) {
-        file = &candidates[size_t(random_.below(int(candidates.size())))];
-        headless::queueFileChoice(file->path);
-        note(format("Browse: %s file %s", kindName(kind), file->name.c_str()));
+    if (roll < 99) {
+        FileKind kind = roll < 50   ? FileKind::Valid
+                        : roll < 60 ? FileKind::NotPowerOfTwo
+                        : roll < 70 ? FileKind::OtherDepth
+                        : roll < 97 ? FileKind::Hostile
+                                    : FileKind::Missing;
+        const std::vector<SoakFile>& candidates = files_.ofKind(kind);
+        const SoakFile& file = candidates[size_t(random_.below(int(candidates.size())))];
+        headless::queueFileChoice(file.path);
+        note(format("Browse: %s file %s", kindName(kind), file.name.c_str()));
     } else {
         headless::queueFileCancel();
         note("Browse: cancel the file chooser");
