@@ -202,6 +202,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     const DialogResource* t = findDialog(instance, templateName);
     if (!t)
         return -1;
+    return runModalDialog(*t, instance, owner, dialogProc, initParam);
+}
+
+INT_PTR layer::runModalDialog(const DialogResource& dialogTemplate, HINSTANCE instance, HWND owner,
+                              DLGPROC dialogProc, LPARAM initParam) {
+    const DialogResource* t = &dialogTemplate;
     Layer& s = state();
     HWND ownerTop = owner ? topLevelOf(owner) : nullptr;
     bool ownerWasEnabled = ownerTop && IsWindowEnabled(ownerTop);
