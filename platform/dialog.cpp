@@ -8,11 +8,18 @@ using namespace layer;
 
 namespace {
 
+// As MapDialogRect does it: MulDiv, which rounds to the nearest pixel.
+int mulDiv(int value, int numerator, int denominator) {
+    long long product = static_cast<long long>(value) * numerator;
+    long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                         : (product - half) / denominator);
+}
 int toPixelsX(int units) {
-    return units * dialogBaseX / 4;
+    return mulDiv(units, dialogBaseX, 4);
 }
 int toPixelsY(int units) {
-    return units * dialogBaseY / 8;
+    return mulDiv(units, dialogBaseY, 8);
 }
 
 DialogState* dialogOf(HWND dialog) {

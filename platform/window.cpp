@@ -391,10 +391,12 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
         if (!(w = windowOf(window)))
             return FALSE;
         w->style |= WS_DISABLED;
+        // Only the window itself loses the focus: a control inside keeps it until another
+        // window is activated, so the dialog that is deactivated then still knows it.
         Layer& s = state();
-        if (s.focus == window || isDescendant(window, s.focus))
+        if (s.focus == window)
             SetFocus(nullptr);
-        if (s.capture == window)
+        if (s.capture == window || isDescendant(window, s.capture))
             ReleaseCapture();
         sendMessage(window, WM_ENABLE, FALSE, 0);
         viewChanged(window, ViewEnabled);

@@ -117,9 +117,10 @@ std::string stateOf(HWND window, const std::string& kind) {
     return "";
 }
 
-void dumpControl(HWND control) {
+// One line per control: two spaces in for the main window's, four for a dialog's.
+void dumpControl(HWND control, const char* indent) {
     std::string kind = classOf(control);
-    std::string line = "  " + kind + format(" id=%ld ", GetDlgCtrlID(control)) + textOf(control) +
+    std::string line = indent + kind + format(" id=%ld ", GetDlgCtrlID(control)) + textOf(control) +
                        rectOf(control) + stateOf(control, kind);
     if (!IsWindowEnabled(control))
         line += " disabled";
@@ -154,7 +155,7 @@ void dumpDialog(HWND dialog) {
     }
     write("dialog " + textOf(dialog));
     for (HWND control : directChildren(dialog))
-        dumpControl(control);
+        dumpControl(control, "    ");
 }
 
 void dumpMenuMarks(HWND window) {
@@ -170,6 +171,23 @@ void dumpMenuMarks(HWND window) {
             line += "/grayed";
     }
     write(line);
+}
+
+// The mean colour of each 64 x 64 block, 8 x 8 of them from the top-left, as hex R, G, B: a
+// digest that a few pixels one step apart do not change, unlike the checksum.
+std::string blockMeans(const std::vector<unsigned char>& pixels) {
+    std::string out;
+    for (int by = 7; by >= 0; --by) { // rows are bottom first
+        for (int bx = 0; bx < 8; ++bx) {
+            long sum[3] = {0, 0, 0};
+            for (int y = by * 64; y < by * 64 + 64; ++y)
+                for (int x = bx * 64; x < bx * 64 + 64; ++x)
+                    for (int k = 0; k < 3; ++k)
+                        sum[k] += pixels[(size_t(y) * 512 + size_t(x)) * 3 + size_t(k)];
+            out += format("%02lx%02lx%02lx", sum[0] / 4096, sum[1] / 4096, sum[2] / 4096);
+        }
+    }
+    return out;
 }
 
 // The view frame as last drawn: a checksum of every pixel and a few samples, top-left origin.
@@ -189,7 +207,8 @@ void dumpFrame() {
             hash = (hash ^ pixels[i + k]) * 16777619u;
         lit += pixels[i] || pixels[i + 1] || pixels[i + 2];
     }
-    std::string line = format("frame fnv=%08lx lit=%ld", long(hash), lit);
+    std::string line = format("frame fnv=%08lx lit=%ld", long(hash), lit) + " blocks=" +
+                       blockMeans(pixels);
     static const POINT samples[] = {{256, 256}, {200, 200}, {300, 210}, {100, 400}, {400, 100}};
     for (POINT at : samples) {
         const unsigned char* p = &pixels[(size_t(511 - at.y) * 512 + size_t(at.x)) * 3];
@@ -198,7 +217,8 @@ void dumpFrame() {
     write(line);
 }
 
-void dumpState(const char* label) {
+// The main window, and the dialog the next step acts in when there is one.
+void dumpState(const char* label, HWND next) {
     write(format("step %ld ", long(nextStep) - 1) + label);
     HWND main = mainWindow();
     if (!main) {
@@ -211,20 +231,32 @@ void dumpState(const char* label) {
     write(line);
     dumpMenuMarks(main);
     for (HWND control : directChildren(main))
-        dumpControl(control);
-    if (HWND dialog = openDialog())
-        dumpDialog(dialog);
+        dumpControl(control, "  ");
+    if (next && next != main)
+        dumpDialog(next);
     dumpFrame();
 }
 
+// Each tick takes the next step once the window it acts in is ready, first dumping what the
+// previous step left; a step whose window never comes is taken anyway after a while, so the
+// dump shows where the run went astray.
 void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
+    constexpr int patience = 50; // ticks
+    static int waited = 0;
     if (inTick || nextStep >= steps().size())
+        return;
+    const Step& step = steps()[nextStep];
+    HWND window = readyWindow(step.dialog);
+    if (!window && ++waited < patience)
         return;
     inTick = true;
     if (nextStep > 0)
-        dumpState(steps()[nextStep - 1].label);
-    const Step& step = steps()[nextStep++];
-    step.act();
+        dumpState(steps()[nextStep - 1].label, window);
+    if (!window)
+        write(std::string("not ready: ") + quoted(step.dialog));
+    waited = 0;
+    ++nextStep;
+    takeStep(step, window);
     std::fflush(dumpFile);
     inTick = false;
 }

@@ -11,6 +11,8 @@ namespace scenario {
 
 namespace {
 
+HWND currentDialog = nullptr; // of the step being taken
+
 struct Search {
     HWND parent;
     const char* text;
@@ -69,9 +71,20 @@ std::vector<HWND> directChildren(HWND parent) {
     return children;
 }
 
-HWND openDialog() {
-    HWND dialog = FindWindowA("#32770", nullptr);
-    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
+HWND readyWindow(const char* caption) {
+    HWND window = *caption ? FindWindowA("#32770", caption) : mainWindow();
+    if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window))
+        return nullptr;
+    return window;
+}
+
+HWND stepDialog() {
+    return currentDialog;
+}
+
+void takeStep(const Step& step, HWND window) {
+    currentDialog = *step.dialog ? window : nullptr;
+    step.act();
 }
 
 void click(HWND window) {
@@ -111,12 +124,12 @@ void menuPick(UINT id) {
 }
 
 void clickDialogButton(int id) {
-    if (HWND dialog = openDialog())
+    if (HWND dialog = stepDialog())
         click(GetDlgItem(dialog, id));
 }
 
 void answerFileDialog(const char* name) {
-    HWND dialog = openDialog();
+    HWND dialog = stepDialog();
     if (!dialog)
         return;
     HWND field = GetDlgItem(dialog, fileNameCombo);
@@ -129,78 +142,78 @@ void answerFileDialog(const char* name) {
 // clang-format off
 const std::vector<Step>& steps() {
     static const std::vector<Step> all = {
-        {"start", [] {}},
-        {"Ins adds a polygon", [] { pressKey(keyTarget(), VK_INSERT); }},
-        {"Add button", [] { click(control(idAdd)); }},
-        {"Duplicate button", [] { click(control(idDuplicate)); }},
-        {"PolyList: Up picks the entry above", [] { pressKey(control(idPolyList), VK_UP); }},
-        {"Move Down button", [] { click(control(idMoveDown)); }},
-        {"Pg Up moves it back up", [] { pressKey(keyTarget(), VK_PRIOR); }},
-        {"F2 opens Rename", [] { pressKey(keyTarget(), VK_F2); }},
-        {"Rename: a new name typed", [] {
-            if (HWND dialog = openDialog())
+        {"start", "", [] {}},
+        {"Ins adds a polygon", "", [] { pressKey(keyTarget(), VK_INSERT); }},
+        {"Add button", "", [] { click(control(idAdd)); }},
+        {"Duplicate button", "", [] { click(control(idDuplicate)); }},
+        {"PolyList: Up picks the entry above", "", [] { pressKey(control(idPolyList), VK_UP); }},
+        {"Move Down button", "", [] { click(control(idMoveDown)); }},
+        {"Pg Up moves it back up", "", [] { pressKey(keyTarget(), VK_PRIOR); }},
+        {"F2 opens Rename", "", [] { pressKey(keyTarget(), VK_F2); }},
+        {"Rename: a new name typed", "Rename polygon", [] {
+            if (HWND dialog = stepDialog())
                 typeText(GetDlgItem(dialog, idNewName), "Square");
         }},
-        {"Rename: Enter", [] {
-            if (HWND dialog = openDialog())
+        {"Rename: Enter", "Rename polygon", [] {
+            if (HWND dialog = stepDialog())
                 pressKey(GetDlgItem(dialog, idNewName), VK_RETURN);
         }},
-        {"PolyList: End picks the last, drawn on top", [] { pressKey(control(idPolyList), VK_END); }},
-        {"Red slider: End", [] { pressKey(panel("Red Slider"), VK_END); }},
-        {"Green slider: Left x3", [] { pressKeys(panel("Green Slider"), VK_LEFT, 3); }},
-        {"Blue slider: Home, Right x40", [] {
+        {"PolyList: End picks the last, drawn on top", "", [] { pressKey(control(idPolyList), VK_END); }},
+        {"Red slider: End", "", [] { pressKey(panel("Red Slider"), VK_END); }},
+        {"Green slider: Left x3", "", [] { pressKeys(panel("Green Slider"), VK_LEFT, 3); }},
+        {"Blue slider: Home, Right x40", "", [] {
             pressKey(panel("Blue Slider"), VK_HOME);
             pressKeys(panel("Blue Slider"), VK_RIGHT, 40);
         }},
-        {"Alpha slider: Left x25", [] { pressKeys(panel("Alpha Slider"), VK_LEFT, 25); }},
-        {"Size slider: Left x20", [] { pressKeys(panel("Size Slider"), VK_LEFT, 20); }},
-        {"Red slider: Home, to its left end", [] { pressKey(panel("Red Slider"), VK_HOME); }},
-        {"Blend check box clicked", [] { click(control(idBlendCheckBox)); }},
-        {"Blend source: Down x4", [] { pressKeys(control(idBlendSrcCombo), VK_DOWN, 4); }},
-        {"Blend destination: Down x5", [] { pressKeys(control(idBlendDstCombo), VK_DOWN, 5); }},
-        {"Alpha test check box clicked", [] { click(control(idAlphaTestCheckBox)); }},
-        {"Alpha function: Up x3", [] { pressKeys(control(idAlphaFuncCombo), VK_UP, 3); }},
-        {"Alpha test slider: Right x30", [] { pressKeys(panel("AlphaTest Slider"), VK_RIGHT, 30); }},
-        {"Texture environment: Down", [] { pressKey(control(idTexEnvCombo), VK_DOWN); }},
-        {"PolyList: Home picks the first", [] { pressKey(control(idPolyList), VK_HOME); }},
-        {"PolyList: Down picks the next", [] { pressKey(control(idPolyList), VK_DOWN); }},
-        {"2D drag moves the polygon", [] { drag(panel("glFrame"), {256, 256}, {300, 210}, 4); }},
-        {"3 turns to perspective", [] { pressKey(keyTarget(), '3'); }},
-        {"3D drag turns the view", [] { drag(panel("glFrame"), {256, 256}, {216, 286}, 4); }},
-        {"Lighting: Enabled", [] { menuPick(idLightingOn); }},
-        {"GL_COLOR_MATERIAL", [] { menuPick(idColorMaterial); }},
-        {"Texture Mapping: Disabled", [] { menuPick(idTextureMappingOff); }},
-        {"2 turns back to orthographic", [] { pressKey(keyTarget(), '2'); }},
-        {"Lighting: Disabled", [] { menuPick(idLightingOff); }},
-        {"Texture Mapping: Enabled", [] { menuPick(idTextureMappingOn); }},
-        {"Modify opens Texture Map", [] { click(control(idModifyTexture)); }},
-        {"Browse opens the file dialog", [] { clickDialogButton(idBrowse); }},
-        {"a picture whose sides are no powers of two", [] { answerFileDialog("wide.bmp"); }},
-        {"Invalid Texture: OK", [] { clickDialogButton(IDOK); }},
-        {"Browse again", [] { clickDialogButton(idBrowse); }},
-        {"a 64 x 64 picture", [] { answerFileDialog("square.bmp"); }},
-        {"Mag filter: Down", [] {
-            if (HWND dialog = openDialog())
+        {"Alpha slider: Left x25", "", [] { pressKeys(panel("Alpha Slider"), VK_LEFT, 25); }},
+        {"Size slider: Left x20", "", [] { pressKeys(panel("Size Slider"), VK_LEFT, 20); }},
+        {"Red slider: Home, to its left end", "", [] { pressKey(panel("Red Slider"), VK_HOME); }},
+        {"Blend check box clicked", "", [] { click(control(idBlendCheckBox)); }},
+        {"Blend source: Down x4", "", [] { pressKeys(control(idBlendSrcCombo), VK_DOWN, 4); }},
+        {"Blend destination: Down x5", "", [] { pressKeys(control(idBlendDstCombo), VK_DOWN, 5); }},
+        {"Alpha test check box clicked", "", [] { click(control(idAlphaTestCheckBox)); }},
+        {"Alpha function: Up x3", "", [] { pressKeys(control(idAlphaFuncCombo), VK_UP, 3); }},
+        {"Alpha test slider: Right x30", "", [] { pressKeys(panel("AlphaTest Slider"), VK_RIGHT, 30); }},
+        {"Texture environment: Down", "", [] { pressKey(control(idTexEnvCombo), VK_DOWN); }},
+        {"PolyList: Home picks the first", "", [] { pressKey(control(idPolyList), VK_HOME); }},
+        {"PolyList: Down picks the next", "", [] { pressKey(control(idPolyList), VK_DOWN); }},
+        {"2D drag moves the polygon", "", [] { drag(panel("glFrame"), {256, 256}, {300, 210}, 4); }},
+        {"3 turns to perspective", "", [] { pressKey(keyTarget(), '3'); }},
+        {"3D drag turns the view", "", [] { drag(panel("glFrame"), {256, 256}, {216, 286}, 4); }},
+        {"Lighting: Enabled", "", [] { menuPick(idLightingOn); }},
+        {"GL_COLOR_MATERIAL", "", [] { menuPick(idColorMaterial); }},
+        {"Texture Mapping: Disabled", "", [] { menuPick(idTextureMappingOff); }},
+        {"2 turns back to orthographic", "", [] { pressKey(keyTarget(), '2'); }},
+        {"Lighting: Disabled", "", [] { menuPick(idLightingOff); }},
+        {"Texture Mapping: Enabled", "", [] { menuPick(idTextureMappingOn); }},
+        {"Modify opens Texture Map", "", [] { click(control(idModifyTexture)); }},
+        {"Browse opens the file dialog", "Select Texture Map", [] { clickDialogButton(idBrowse); }},
+        {"a picture whose sides are no powers of two", "Select Texture Image", [] { answerFileDialog("wide.bmp"); }},
+        {"Invalid Texture: OK", "Invalid Texture", [] { clickDialogButton(IDOK); }},
+        {"Browse again", "Select Texture Map", [] { clickDialogButton(idBrowse); }},
+        {"a 64 x 64 picture", "Select Texture Image", [] { answerFileDialog("square.bmp"); }},
+        {"Mag filter: Down", "Select Texture Map", [] {
+            if (HWND dialog = stepDialog())
                 pressKey(GetDlgItem(dialog, idMagFilter), VK_DOWN);
         }},
-        {"Texture Map: OK", [] { clickDialogButton(IDOK); }},
-        {"Duplicate keeps the texture", [] { click(control(idDuplicate)); }},
-        {"texture Remove button", [] { click(control(idRemoveTexture)); }},
-        {"Help > About", [] { menuPick(idHelpAbout); }},
-        {"About: Esc leaves it open", [] {
-            if (HWND dialog = openDialog())
+        {"Texture Map: OK", "Select Texture Map", [] { clickDialogButton(IDOK); }},
+        {"Duplicate keeps the texture", "", [] { click(control(idDuplicate)); }},
+        {"texture Remove button", "", [] { click(control(idRemoveTexture)); }},
+        {"Help > About", "", [] { menuPick(idHelpAbout); }},
+        {"About: Esc leaves it open", "About", [] {
+            if (HWND dialog = stepDialog())
                 pressKey(GetDlgItem(dialog, IDOK), VK_ESCAPE);
         }},
-        {"About: OK", [] { clickDialogButton(IDOK); }},
-        {"File > Open", [] { menuPick(idFileOpen); }},
-        {"Sorry: OK", [] { clickDialogButton(IDOK); }},
-        {"Del removes the current polygon", [] { pressKey(keyTarget(), VK_DELETE); }},
-        {"Remove button", [] { click(control(idRemove)); }},
-        {"Remove All asks", [] { click(control(idRemoveAll)); }},
-        {"Warning: Cancel keeps them", [] { clickDialogButton(IDCANCEL); }},
-        {"Remove All again", [] { click(control(idRemoveAll)); }},
-        {"Warning: OK", [] { clickDialogButton(IDOK); }},
-        {"File > Exit", [] { menuPick(idFileExit); }},
+        {"About: OK", "About", [] { clickDialogButton(IDOK); }},
+        {"File > Open", "", [] { menuPick(idFileOpen); }},
+        {"Sorry: OK", "Sorry", [] { clickDialogButton(IDOK); }},
+        {"Del removes the current polygon", "", [] { pressKey(keyTarget(), VK_DELETE); }},
+        {"Remove button", "", [] { click(control(idRemove)); }},
+        {"Remove All asks", "", [] { click(control(idRemoveAll)); }},
+        {"Warning: Cancel keeps them", "Warning", [] { clickDialogButton(IDCANCEL); }},
+        {"Remove All again", "", [] { click(control(idRemoveAll)); }},
+        {"Warning: OK", "Warning", [] { clickDialogButton(IDOK); }},
+        {"File > Exit", "", [] { menuPick(idFileExit); }},
     };
     return all;
 }
