@@ -488,6 +488,7 @@ typedef struct tagOFNA {
 #define TBM_GETPAGESIZE (WM_USER + 22)
 #define TBM_SETLINESIZE (WM_USER + 23)
 #define TBM_GETLINESIZE (WM_USER + 24)
+#define TBM_GETTHUMBRECT (WM_USER + 25)
 
 // Trackbar request codes (low word of WM_HSCROLL's wParam)
 #define TB_LINEUP 0

@@ -104,6 +104,13 @@ void drag(HWND window, POINT from, POINT to, int moves) {
     PostMessageA(window, WM_LBUTTONUP, 0, point(to.x, to.y));
 }
 
+void dragThumb(HWND trackbar, int toX) {
+    RECT thumb{};
+    SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    POINT from{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+    drag(trackbar, from, {toX, from.y}, 3);
+}
+
 void pressKey(HWND window, UINT virtualKey) {
     PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
     PostMessageA(window, WM_KEYUP, virtualKey, LPARAM(0xC0000001u));
@@ -167,7 +174,7 @@ const std::vector<Step>& steps() {
         }},
         {"Alpha slider: Left x25", "", [] { pressKeys(panel("Alpha Slider"), VK_LEFT, 25); }},
         {"Size slider: Left x20", "", [] { pressKeys(panel("Size Slider"), VK_LEFT, 20); }},
-        {"Red slider: Home, to its left end", "", [] { pressKey(panel("Red Slider"), VK_HOME); }},
+        {"Red slider: thumb dragged past its left end", "", [] { dragThumb(panel("Red Slider"), -40); }},
         {"Blend check box clicked", "", [] { click(control(idBlendCheckBox)); }},
         {"Blend source: Down x4", "", [] { pressKeys(control(idBlendSrcCombo), VK_DOWN, 4); }},
         {"Blend destination: Down x5", "", [] { pressKeys(control(idBlendDstCombo), VK_DOWN, 5); }},

@@ -18,6 +18,7 @@ HWND stepDialog(); // the dialog the step being taken acts in
 
 void click(HWND window);                          // left button down and up at its centre
 void drag(HWND window, POINT from, POINT to, int moves);
+void dragThumb(HWND trackbar, int toX); // pressed on its thumb, moved to toX, released
 void pressKey(HWND window, UINT virtualKey);      // down and up
 void pressKeys(HWND window, UINT virtualKey, int count);
 void typeText(HWND window, const char* text);     // WM_CHAR per character
