@@ -11,19 +11,25 @@ FORMATS ?=
 
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench
+# The Windows program, cross-built with MinGW-w64 (windows/).
+WIN64_BUILD ?= build-win64
+WIN32_BUILD ?= build-win32
 
+.PHONY: deps windows configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench
+
+# Packages in groups (scripts/install-deps.sh): `make run` needs only the desktop program's.
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh test
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_TESTS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 # The suite as built, then again with the sanitizers, then the fuzz smoke.
-test: build
+# The Windows program is built first: its Wine tests (label windows) run it.
+test: build windows
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory test-sanitized
 	@$(MAKE) --no-print-directory fuzz SECONDS=$(SMOKE_SECONDS)
@@ -58,7 +64,10 @@ fuzz-coverage: fuzz-build fuzz-seeds
 	bash fuzz/coverage.sh $(FUZZ_BUILD) $(FORMATS)
 
 # Starts the program on the desktop; without a display it says so instead of failing oddly.
-run: configure
+# Only what the desktop program needs is installed and configured: no tests, no test backend.
+run:
+	@bash scripts/install-deps.sh run
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target quillfen
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "make run: no X display (DISPLAY is not set). Run it from a desktop session, or on a virtual screen: xvfb-run -a make run" >&2; \
@@ -79,7 +88,20 @@ bench: configure
 	$(BUILD)/bench/qf_program_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN64_BUILD) $(WIN32_BUILD) dist
+
+# quillfen.exe for 64-bit and 32-bit Windows, each alone with its runtimes linked in, and a zip
+# of each (the exe and a readme) in dist/.
+windows:
+	@bash scripts/install-deps.sh windows
+	@cmake -S . -B $(WIN64_BUILD) --toolchain windows/cmake/x86_64-w64-mingw32.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN64_BUILD) -j$(JOBS)
+	@cmake -S . -B $(WIN32_BUILD) --toolchain windows/cmake/i686-w64-mingw32.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN32_BUILD) -j$(JOBS)
+	@mkdir -p dist
+	cp $(WIN64_BUILD)/quillfen-win64.zip $(WIN32_BUILD)/quillfen-win32.zip dist/
 
 # A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
 #   make soak SEED=N ACTIONS=M     any other seed and length

@@ -54,9 +54,9 @@ void runProgram(const std::function<void()>& work) {
     WinMain(moduleInstance(programResources), nullptr, commandLine, SW_SHOWNORMAL);
 }
 
-Polygon* appendPolygon() {
-    Polygon* polygon = makePolygon();
-    Polygon** tail = &polygonListHead;
+scene::Polygon* appendPolygon() {
+    scene::Polygon* polygon = makePolygon();
+    scene::Polygon** tail = &polygonListHead;
     while (*tail)
         tail = &(*tail)->next;
     *tail = polygon;
@@ -102,7 +102,7 @@ void renderFrameWith512Polygons(benchmark::State& state) {
     runProgram([&] {
         Image tile = picture(64, 24);
         for (int i = 0; i < kPolygonCount; ++i) {
-            Polygon* polygon = appendPolygon();
+            scene::Polygon* polygon = appendPolygon();
             polygon->x = (i % 32) * 8 - 124;
             polygon->y = (i / 32) * 16 - 120;
             if (textured)

@@ -43,7 +43,7 @@ int hundredths(float fraction) {
     return int(double(fraction) * 100.0);
 }
 
-void showPolygon(const Polygon& polygon) {
+void showPolygon(const scene::Polygon& polygon) {
     setSlider(redSlider, polygon.red);
     setSlider(greenSlider, polygon.green);
     setSlider(blueSlider, polygon.blue);
@@ -145,7 +145,7 @@ bool onPanelScroll(WPARAM wParam, LPARAM lParam) {
     if (!currentPolygon)
         return false;
 
-    Polygon& polygon = *currentPolygon;
+    scene::Polygon& polygon = *currentPolygon;
     if (source == redSlider) {
         showColour(redField, position);
         polygon.red = position;
@@ -188,7 +188,7 @@ bool onPanelCommand(int id, int code) {
         return true;
     }
     if (code == CBN_SELCHANGE) {
-        Polygon* polygon = currentPolygon;
+        scene::Polygon* polygon = currentPolygon;
         switch (id) {
         case idTexEnvCombo:
             if (polygon)

@@ -55,6 +55,13 @@ struct Backend {
     bool (*makeCurrent)(HWND window, void* context); // both null: release the current context
     void (*deleteContext)(void* context);
     bool (*present)(HWND window);
+
+    // The clock timers run on, in milliseconds, and a wait for input that gives up after
+    // `milliseconds` (for the next due timer). Both nullptr: the layer keeps a virtual clock
+    // that stands still while the thread works and jumps to the next due timer whenever the
+    // thread would wait, so a pending timer comes due before any further input.
+    DWORD (*tickCount)();
+    bool (*waitForInputFor)(DWORD milliseconds);
 };
 
 // Installs a backend (nullptr: none; windows then have no views and a blocking wait on an

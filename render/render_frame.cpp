@@ -39,7 +39,7 @@ DepthLayout setPerspectiveView() {
     glRotatef(-viewAngleX, 1.0f, 0.0f, 0.0f);
 
     int count = 0;
-    for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next)
+    for (const scene::Polygon* polygon = polygonListHead; polygon; polygon = polygon->next)
         ++count;
     if (count == 0)
         return {0.0f, 100.0f};
@@ -67,7 +67,7 @@ void setLightingState() {
     }
 }
 
-void drawPolygon(const Polygon& polygon, float z) {
+void drawPolygon(const scene::Polygon& polygon, float z) {
     const GLfloat k = 1.0f / 255.0f;
     glPushMatrix();
     glTranslatef(float(polygon.x), float(polygon.y), 0.0f);
@@ -126,7 +126,7 @@ void renderFrame() {
     setLightingState();
 
     float z = layout.z;
-    for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next) {
+    for (const scene::Polygon* polygon = polygonListHead; polygon; polygon = polygon->next) {
         drawPolygon(*polygon, z);
         z += layout.dz;
     }

@@ -5,8 +5,8 @@
 
 #include "texture/texture_object.h"
 
-Polygon* makePolygon() {
-    Polygon* polygon = new (std::nothrow) Polygon{};
+scene::Polygon* makePolygon() {
+    scene::Polygon* polygon = new (std::nothrow) scene::Polygon{};
     if (!polygon)
         return nullptr;
     polygon->red = 255;
@@ -24,7 +24,7 @@ Polygon* makePolygon() {
     return polygon;
 }
 
-void releasePolygon(Polygon* polygon) {
+void releasePolygon(scene::Polygon* polygon) {
     if (!polygon)
         return;
     releaseImage(polygon->image);

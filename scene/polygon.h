@@ -5,6 +5,10 @@
 
 #include "texture/image.h"
 
+// The record lives in a namespace of its own: on Windows, GDI declares a function Polygon in
+// the global namespace, and a function name hides a class name there.
+namespace scene {
+
 struct Polygon {
     int32_t red;              // 0..255, drawn as red / 255
     int32_t green;            // 0..255
@@ -33,8 +37,10 @@ struct Polygon {
     Polygon* next;         // following Polygon, nullptr at the tail
 };
 
+} // namespace scene
+
 // A Polygon with every default and an empty name; nullptr when memory runs out.
-Polygon* makePolygon();
+scene::Polygon* makePolygon();
 
 // Frees the picture's buffers and deletes the texture object, then the record.
-void releasePolygon(Polygon* polygon);
+void releasePolygon(scene::Polygon* polygon);

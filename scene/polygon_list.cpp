@@ -26,21 +26,21 @@ void selectLastEntry() {
 }
 
 // The Polygon index steps from the head, or nullptr past the tail.
-Polygon* polygonAt(int index) {
+scene::Polygon* polygonAt(int index) {
     if (index < 0)
         return nullptr;
-    Polygon* polygon = polygonListHead;
+    scene::Polygon* polygon = polygonListHead;
     while (polygon && index-- > 0)
         polygon = polygon->next;
     return polygon;
 }
 
-void linkAtTail(Polygon* polygon) {
+void linkAtTail(scene::Polygon* polygon) {
     if (!polygonListHead) {
         polygonListHead = polygon;
         return;
     }
-    Polygon* tail = polygonListHead;
+    scene::Polygon* tail = polygonListHead;
     while (tail->next)
         tail = tail->next;
     tail->next = polygon;
@@ -51,7 +51,7 @@ void showOutOfMemory() {
 }
 
 // showNewCurrent: the new tail becomes current, selected and shown.
-void showNewCurrent(Polygon* polygon) {
+void showNewCurrent(scene::Polygon* polygon) {
     currentPolygon = polygon;
     refillPolygonList();
     selectLastEntry();
@@ -62,16 +62,16 @@ void showNewCurrent(Polygon* polygon) {
 
 void refillPolygonList() {
     SendMessageA(polygonListBox, LB_RESETCONTENT, 0, 0);
-    for (const Polygon* polygon = polygonListHead; polygon; polygon = polygon->next)
+    for (const scene::Polygon* polygon = polygonListHead; polygon; polygon = polygon->next)
         SendMessageA(polygonListBox, LB_ADDSTRING, 0, LPARAM(polygon->name));
 }
 
 bool swapWithNext(int index) {
-    Polygon* before = index > 0 ? polygonAt(index - 1) : nullptr;
-    Polygon* first = polygonAt(index);
+    scene::Polygon* before = index > 0 ? polygonAt(index - 1) : nullptr;
+    scene::Polygon* first = polygonAt(index);
     if (!first || !first->next)
         return false;
-    Polygon* second = first->next;
+    scene::Polygon* second = first->next;
     first->next = second->next;
     second->next = first;
     if (before)
@@ -83,7 +83,7 @@ bool swapWithNext(int index) {
 
 void addPolygon() {
     // Made before the counter moves, so a failure uses up no number.
-    Polygon* polygon = makePolygon();
+    scene::Polygon* polygon = makePolygon();
     if (!polygon)
         return showOutOfMemory();
     std::snprintf(polygon->name, sizeof polygon->name, "Poly %d", polygonCounter);
@@ -97,7 +97,7 @@ void duplicatePolygon() {
         MessageBoxA(mainWindow, "Nothing to duplicate", "Error", MB_OK);
         return;
     }
-    Polygon* copy = makePolygon();
+    scene::Polygon* copy = makePolygon();
     if (!copy)
         return showOutOfMemory();
     *copy = *currentPolygon;
@@ -151,7 +151,7 @@ void removePolygon() {
         return;
     }
     int selected = selectedIndex();
-    Polygon* removed = polygonAt(selected);
+    scene::Polygon* removed = polygonAt(selected);
     if (!removed)
         return;
     if (selected == 0) {
@@ -159,7 +159,7 @@ void removePolygon() {
         currentPolygon = polygonListHead;
     } else {
         // The successor takes the removed one's place; without one the new tail is current.
-        Polygon* before = polygonAt(selected - 1);
+        scene::Polygon* before = polygonAt(selected - 1);
         before->next = removed->next;
         if (removed->next) {
             currentPolygon = removed->next;
@@ -180,7 +180,7 @@ void removeAllPolygons() {
     if (!polygonListHead)
         return;
     while (polygonListHead) {
-        Polygon* next = polygonListHead->next;
+        scene::Polygon* next = polygonListHead->next;
         releasePolygon(polygonListHead);
         polygonListHead = next;
     }
@@ -204,7 +204,7 @@ void renamePolygon() {
 void selectPolygon() {
     if (!currentPolygon)
         return;
-    Polygon* chosen = polygonAt(selectedIndex());
+    scene::Polygon* chosen = polygonAt(selectedIndex());
     if (!chosen)
         return;
     currentPolygon = chosen;

@@ -1,7 +1,7 @@
 #include "scene/scene.h"
 
-Polygon* polygonListHead = nullptr;
-Polygon* currentPolygon = nullptr;
+scene::Polygon* polygonListHead = nullptr;
+scene::Polygon* currentPolygon = nullptr;
 int polygonCounter = 1;
 
 bool orthographic = true;
@@ -11,7 +11,7 @@ bool colorMaterial = false;
 
 void resetScene() {
     while (polygonListHead) {
-        Polygon* next = polygonListHead->next;
+        scene::Polygon* next = polygonListHead->next;
         releasePolygon(polygonListHead);
         polygonListHead = next;
     }

@@ -3,8 +3,8 @@
 
 #include "scene/polygon.h"
 
-extern Polygon* polygonListHead; // first Polygon of the list, nullptr when empty
-extern Polygon* currentPolygon;  // the one the panel edits; nullptr exactly when the list is empty
+extern scene::Polygon* polygonListHead; // first Polygon of the list, nullptr when empty
+extern scene::Polygon* currentPolygon;  // the one the panel edits; nullptr exactly when the list is empty
 extern int polygonCounter;       // number for the next made polygon's name; never reset
 
 extern bool orthographic;   // true: 2D view, false: 3D view

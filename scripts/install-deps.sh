@@ -1,24 +1,56 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the tools need.
+# Installs the Debian packages of one group, or of several:
+#   install-deps.sh run       building and running the desktop program (`make run`)
+#   install-deps.sh windows   cross-building the Windows program (`make windows`)
+#   install-deps.sh test      everything `make test` uses: run, windows and the checks below
 # Idempotent: asks apt only for what is missing.
 set -euo pipefail
 
-packages=(
-  # build
+build_packages=(
   build-essential cmake pkg-config make git
+)
+
+run_packages=(
+  # OpenGL and GLU (Mesa)
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  # desktop backend
+  libfltk1.3-dev zlib1g-dev fonts-liberation2
+)
+
+windows_packages=(
+  # MinGW-w64 cross compilers: 64-bit and 32-bit
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686
+)
+
+test_packages=(
   # tests
   googletest libgtest-dev libgmock-dev
-  # OpenGL, GLU and offscreen EGL (Mesa)
-  libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  # offscreen EGL for the headless backend (Mesa)
+  libegl-dev libegl-mesa0
   # independent encoders for the conformance tests
   imagemagick python3-pil
-  # desktop backend and its tests
-  libfltk1.3-dev zlib1g-dev fonts-liberation2 xvfb xauth xdotool x11-utils
+  # desktop tests: a virtual screen and synthetic input
+  xvfb xauth xdotool x11-utils
+  # the Windows program under Wine (64-bit)
+  wine64
   # fuzzing, sanitizers, memory checks
   clang libclang-rt-14-dev llvm-14 valgrind
   # benchmarks and their reference decoders
   libbenchmark-dev libstb-dev libsdl2-image-dev
 )
+
+packages=()
+for group in "${@:-test}"; do
+  case "$group" in
+    run) packages+=("${build_packages[@]}" "${run_packages[@]}") ;;
+    windows) packages+=("${build_packages[@]}" "${windows_packages[@]}") ;;
+    test)
+      packages+=("${build_packages[@]}" "${run_packages[@]}" "${windows_packages[@]}"
+        "${test_packages[@]}")
+      ;;
+    *) echo "install-deps.sh: unknown group '$group' (run, windows or test)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

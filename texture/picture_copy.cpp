@@ -43,7 +43,7 @@ bool copyImage(const Image& source, Image& copy) {
 
 } // namespace
 
-bool copyPicture(const Polygon& source, Polygon& copy) {
+bool copyPicture(const scene::Polygon& source, scene::Polygon& copy) {
     // Until the copies exist the copy must not own what the source owns.
     copy.image.pixels = copy.image.palette = copy.image.fileData = nullptr;
     copy.texture = 0;

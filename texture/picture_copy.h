@@ -8,4 +8,4 @@
 // Gives `copy` (a field-by-field copy of `source`) its own image buffers and its own texture
 // object holding what `source`'s texture holds now. On failure (no memory) `copy` holds no
 // buffers and no texture, and the result is false. Needs the GL context.
-bool copyPicture(const Polygon& source, Polygon& copy);
+bool copyPicture(const scene::Polygon& source, scene::Polygon& copy);

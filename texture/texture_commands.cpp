@@ -24,7 +24,7 @@ void removeTexture() {
     // A picture loaded without a texture made from it stays, with its name.
     if (!currentPolygon || currentPolygon->texture == 0)
         return;
-    Polygon& polygon = *currentPolygon;
+    scene::Polygon& polygon = *currentPolygon;
     deleteTexture(polygon.texture);
     std::strcpy(polygon.textureFile, "None");
     reset(polygon.image);

@@ -55,7 +55,7 @@ int selectedFilter(HWND list, GLint& filter) {
 INT_PTR onInitDialog(HWND dialog) {
     fillFilterList(item(dialog, idMinFilter));
     fillFilterList(item(dialog, idMagFilter));
-    const Polygon& polygon = *currentPolygon;
+    const scene::Polygon& polygon = *currentPolygon;
     if (polygon.image.pixels) {
         addDetail(dialog, polygon.textureFile);
         addSizeDetail(dialog, polygon.image);
@@ -67,7 +67,7 @@ INT_PTR onInitDialog(HWND dialog) {
 
 // onOk: stores the filter choices and makes the texture from the picture loaded, if any.
 void onOk(HWND dialog) {
-    Polygon& polygon = *currentPolygon;
+    scene::Polygon& polygon = *currentPolygon;
     GLint minFilter = 0;
     GLint magFilter = 0;
     polygon.minFilterIndex = selectedFilter(item(dialog, idMinFilter), minFilter);
@@ -87,7 +87,7 @@ void onBrowse(HWND dialog) {
         return;
     addDetail(dialog, name);
 
-    Polygon& polygon = *currentPolygon;
+    scene::Polygon& polygon = *currentPolygon;
     if (load(polygon.image, path) != ImageOk) {
         MessageBoxA(dialog, "Image Load Failed!", "Error", MB_OK);
         return;

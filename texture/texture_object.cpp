@@ -88,7 +88,7 @@ bool isPowerOfTwo(int32_t n) {
 }
 
 int createTexture(const Image& image, int32_t minFilter, int32_t magFilter) {
-    Polygon& polygon = *currentPolygon;
+    scene::Polygon& polygon = *currentPolygon;
     deleteTexture(polygon.texture);
     glGenTextures(1, &polygon.texture);
     glBindTexture(GL_TEXTURE_2D, polygon.texture);

@@ -9,6 +9,8 @@
 #include "platform/resource_data.h"
 #include "scene/scene.h"
 
+using scene::Polygon;
+
 namespace harness {
 
 void ProgramTest::SetUp() {

@@ -13,6 +13,8 @@
 #include "platform/headless/headless.h"
 #include "scene/polygon.h"
 
+using scene::Polygon;
+
 namespace harness {
 
 // One program run per test; the layer and the program's values start clean and end clean.

@@ -9,6 +9,8 @@
 #include "scene/scene.h"
 #include "tests/app/program_harness.h"
 
+using scene::Polygon;
+
 using harness::colourNear;
 using harness::frameAfter;
 using harness::linkPolygon;

@@ -7,6 +7,8 @@
 #include "scene/scene.h"
 #include "tests/app/program_harness.h"
 
+using scene::Polygon;
+
 using headless::queueStep;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "scene/scene.h"
 #include "tests/app/program_harness.h"
 
+using scene::Polygon;
+
 using harness::control;
 using headless::click;
 using headless::queueStep;

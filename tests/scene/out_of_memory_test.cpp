@@ -8,6 +8,8 @@
 #include "scene/scene.h"
 #include "tests/app/program_harness.h"
 
+using scene::Polygon;
+
 namespace {
 bool refusePolygons = false; // while set, no Polygon record can be allocated
 } // namespace

@@ -9,6 +9,8 @@
 #include "scene/scene.h"
 #include "texture/image_buffer.h"
 
+using scene::Polygon;
+
 namespace {
 
 TEST(PolygonTest, NewPolygonIsAWhiteHundredUnitSquareAtTheCentre) {

@@ -10,6 +10,8 @@
 #include "scene/scene.h"
 #include "tests/soak/session_helpers.h"
 
+using scene::Polygon;
+
 namespace soak {
 
 // ---------------------------------------------------------------------------------------------

@@ -7,9 +7,11 @@
 
 #include "scene/scene.h"
 
+using scene::Polygon;
+
 // The originals, reached through the linker's --wrap names. C++ functions go by their
 // mangled names: renderFrame(), allocBuffer(size_t), freeBuffer(uint8_t*), makePolygon(),
-// releasePolygon(Polygon*).
+// releasePolygon(scene::Polygon*).
 extern "C" {
 void __real_glGenTextures(GLsizei count, GLuint* names);
 void __real_glDeleteTextures(GLsizei count, const GLuint* names);
@@ -19,7 +21,7 @@ void __real__Z11renderFramev();
 uint8_t* __real__Z11allocBufferm(size_t bytes);
 void __real__Z10freeBufferPh(uint8_t* buffer);
 Polygon* __real__Z11makePolygonv();
-void __real__Z14releasePolygonP7Polygon(Polygon* polygon);
+void __real__Z14releasePolygonPN5scene7PolygonE(Polygon* polygon);
 }
 
 namespace {
@@ -175,13 +177,13 @@ Polygon* __wrap__Z11makePolygonv() {
     return polygon;
 }
 
-void __wrap__Z14releasePolygonP7Polygon(Polygon* polygon) {
+void __wrap__Z14releasePolygonPN5scene7PolygonE(Polygon* polygon) {
     if (polygon && watched().polygons.erase(polygon) == 0) {
         breach("Polygon record %p released, but it is not a live record (released twice?)",
                static_cast<void*>(polygon));
         return;
     }
-    __real__Z14releasePolygonP7Polygon(polygon);
+    __real__Z14releasePolygonPN5scene7PolygonE(polygon);
 }
 
 } // extern "C"

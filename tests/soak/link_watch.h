@@ -16,7 +16,10 @@
 #include <string>
 #include <vector>
 
+namespace scene {
 struct Polygon;
+}
+using scene::Polygon;
 
 namespace watch {
 

@@ -7,6 +7,8 @@
 #include "scene/scene.h"
 #include "tests/soak/session_helpers.h"
 
+using scene::Polygon;
+
 namespace soak {
 
 namespace {

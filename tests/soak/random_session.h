@@ -15,6 +15,8 @@
 #include "tests/soak/soak_files.h"
 #include "tests/soak/soak_random.h"
 
+using scene::Polygon;
+
 namespace soak {
 
 class RandomSession {

@@ -16,6 +16,8 @@
 #include "tests/soak/link_watch.h"
 #include "tests/soak/session_helpers.h"
 
+using scene::Polygon;
+
 namespace soak {
 
 namespace {

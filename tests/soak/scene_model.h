@@ -9,6 +9,8 @@
 #include "scene/polygon.h"
 #include "tests/soak/soak_files.h"
 
+using scene::Polygon;
+
 namespace soak {
 
 enum class TextureHolds {

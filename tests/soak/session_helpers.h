@@ -12,6 +12,8 @@
 #include "platform/headless/headless.h"
 #include "scene/polygon.h"
 
+using scene::Polygon;
+
 namespace soak {
 
 inline const std::string textureDialogCaption = "Select Texture Map";

@@ -12,6 +12,8 @@
 #include "scene/scene.h"
 #include "tests/textures/texture_scenario.h"
 
+using scene::Polygon;
+
 using headless::click;
 using headless::queueStep;
 

@@ -8,6 +8,8 @@
 #include "texture/texture_dialog.h"
 #include "texture/texture_object.h"
 
+using scene::Polygon;
+
 namespace {
 
 TEST(IsPowerOfTwo, OnlyTwoAndItsPowersPass) {

@@ -10,6 +10,8 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 
+using scene::Polygon;
+
 namespace textures {
 
 void TextureScenario::SetUp() {
