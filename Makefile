@@ -1,6 +1,7 @@
 # Two commands set up a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+MUTANTS_BUILD ?= build-mutants
 FUZZ_BUILD ?= build-fuzz
 JOBS  ?= $(shell nproc)
 # `make fuzz SECONDS=N` runs each fuzz target N seconds; `make test` runs a short smoke of each.
@@ -11,7 +12,7 @@ FORMATS ?=
 
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench
+.PHONY: deps configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
 
 deps:
 	@bash scripts/install-deps.sh
@@ -79,7 +80,7 @@ bench: configure
 	$(BUILD)/bench/qf_program_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MUTANTS_BUILD)
 
 # A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
 #   make soak SEED=N ACTIONS=M     any other seed and length
@@ -108,3 +109,14 @@ soak: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/soak/soak_tests
 endif
+
+# Single faults planted in a copy of the program (scripts/mutants.py), each built and run against
+# the tests that can see it; the report goes to $(MUTANTS_BUILD)/report.md. Not part of `make test`.
+#   make mutants FILES="render/ panel/panel_sync.cpp" SEED=N MAX=M   other files, seed, sample
+#   make mutants IDS=a1b2c3d4e5,...                                 just these mutants again
+MAX ?= 240
+FILES ?=
+IDS ?=
+mutants: deps
+	nice -n 10 /usr/bin/python3 scripts/mutants.py --root $(MUTANTS_BUILD) --seed $(SEED) \
+		--max $(MAX) --jobs $(JOBS) $(if $(FILES),--files "$(FILES)") $(if $(IDS),--ids "$(IDS)")
