@@ -177,8 +177,10 @@ class Parser:
             j = self.parse_statement(j, items, controlled=False)
         return close + 1
 
-    def parse_body(self, j, items):
-        """The statement under a control keyword."""
+    def parse_body(self, j, _):
+        """The statement under a control keyword, a block of its own."""
+        items = []
+        self.blocks.append(items)
         return self.parse_statement(j, items, controlled=True)
 
     def parse_statement(self, j, items, controlled):
@@ -462,7 +464,7 @@ def generate(path, source, seed=0):
             if not isinstance(item, Statement) or item.declaration:
                 continue
             last_in_block = index == len(items) - 1
-            if item.returns_value and last_in_block:
+            if item.returns_value and last_in_block and not item.controlled:
                 continue  # would flow off the end of a function
             start, end = stmt_span(item)
             add("delete", start, end, ";", tokens[item.first].line)
