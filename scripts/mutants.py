@@ -89,7 +89,8 @@ def main():
         result = workspace.judge(mutant, originals[mutant.path], args.slow)
         runs.append((mutant, result))
         status = report.status_of(result, mutant, equivalents)
-        log(f"{number}/{len(chosen)} {status:13} {mutant.path}:{mutant.line} {mutant.describe()}"
+        log(f"{number}/{len(chosen)} {status:13} {mutant.ident} {mutant.path}:{mutant.line} "
+            f"{mutant.describe()}"
             + (" (cached)" if result["cached"] else f" {result['seconds']} s"))
         workspace.save_cache()
     settings = (f"Files: {args.files}. Seed {args.seed}, "
