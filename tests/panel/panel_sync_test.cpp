@@ -2,6 +2,7 @@
 #include "platform/winapi.h"
 
 #include <GL/gl.h>
+#include <tuple>
 
 #include "app/shell.h"
 #include "panel/panel.h"
@@ -40,6 +41,8 @@ TEST_F(PanelSyncTest, NewPolygonShowsItsDefaults) {
         EXPECT_EQ(headless::selection(blendDstCombo), 0);
         EXPECT_EQ(headless::selection(alphaFuncCombo), 7);
         EXPECT_EQ(headless::fillColour(colourSwatch), RGB(255, 255, 255));
+        RECT area = headless::fillArea(colourSwatch); // the whole client area inside the edge
+        EXPECT_EQ(std::tuple(area.left, area.top, area.right, area.bottom), std::tuple(0, 0, 60, 56));
     });
     harness::runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
