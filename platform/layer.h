@@ -60,6 +60,7 @@ struct Window {
     bool created = false;       // WM_CREATE returned; the view exists
     bool hasFill = false;       // a FillRect reached it through GetDC
     COLORREF fillColour = 0;
+    RECT fillArea{};            // the last fill's rectangle, clipped to the client area
     HDC ownDc = nullptr;                 // CS_OWNDC: the one device context
     int pixelFormat = 0;                 // SetPixelFormat; 0 = none
     int bitmapId = 0;                    // SS_BITMAP statics: the bitmap resource shown

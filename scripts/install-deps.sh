@@ -37,6 +37,8 @@ test_packages=(
   clang libclang-rt-14-dev llvm-14 valgrind
   # benchmarks and their reference decoders
   libbenchmark-dev libstb-dev libsdl2-image-dev
+  # mutation runs (make mutants)
+  ninja-build
 )
 
 packages=()

@@ -175,6 +175,7 @@ struct EditSelection {
 EditSelection editSelection(HWND edit);
 bool hasFill(HWND window);              // a FillRect reached it through GetDC
 COLORREF fillColour(HWND window);       // the last such fill
+RECT fillArea(HWND window);             // its rectangle, clipped to the client area
 int staticBitmapId(HWND staticControl); // SS_BITMAP resource number, 0 if none
 
 HWND focusWindow();
