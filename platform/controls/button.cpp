@@ -1,5 +1,5 @@
 // BUTTON: push and default push buttons, group boxes, check boxes and radio buttons.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/layer.h"
 
 using namespace layer;

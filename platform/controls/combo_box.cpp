@@ -2,8 +2,8 @@
 // typing in the last). The field's text is the window text. A pick from the open list or an
 // arrow key moves the selection and sends CBN_SELCHANGE; typing changes only the text
 // (CBN_EDITUPDATE, CBN_EDITCHANGE); CB_SETCURSEL tells nobody.
-#include "platform/control_state.h"
-#include "platform/item_list.h"
+#include "platform/controls/control_state.h"
+#include "platform/controls/item_list.h"
 #include "platform/layer.h"
 
 #include <algorithm>

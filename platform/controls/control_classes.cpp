@@ -1,6 +1,6 @@
 // The window classes the layer provides: the USER controls and the dialog class from the start,
 // the trackbar once the common controls are initialised, RICHEDIT while its library is loaded.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/layer.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // text; the record keeps the selection and the limit. User edits and WM_SETTEXT on a
 // single-line edit notify EN_UPDATE and EN_CHANGE; a rich edit reports no changes (its event
 // mask starts empty) but does report focus.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/layer.h"
 
 #include <algorithm>

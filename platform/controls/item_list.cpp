@@ -1,5 +1,5 @@
 // The item list that list boxes and combo boxes share.
-#include "platform/item_list.h"
+#include "platform/controls/item_list.h"
 #include "platform/layer.h"
 
 #include <cstring>

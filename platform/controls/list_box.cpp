@@ -1,7 +1,7 @@
 // LISTBOX, single selection. The program's LB_SETCURSEL tells nobody; a click on an item or a
 // selection moved by the keyboard sends LBN_SELCHANGE when the box has LBS_NOTIFY.
-#include "platform/control_state.h"
-#include "platform/item_list.h"
+#include "platform/controls/control_state.h"
+#include "platform/controls/item_list.h"
 #include "platform/layer.h"
 
 #include <algorithm>

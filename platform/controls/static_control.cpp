@@ -1,5 +1,5 @@
 // STATIC: text labels, filled rectangles, bitmaps; with SS_NOTIFY it takes mouse input.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/layer.h"
 
 using namespace layer;

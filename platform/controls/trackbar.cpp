@@ -1,7 +1,7 @@
 // msctls_trackbar32. The position always stays inside the range. The program's TBM_SETPOS and
 // TBM_SETRANGE tell nobody; the user's drags, channel clicks and keys send WM_HSCROLL (WM_VSCROLL
 // when vertical) with the TB_* code, and TB_ENDTRACK when the button or key comes up.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/layer.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "platform/fltk/fltk_text_controls.h"
 
 #include "platform/backend.h"
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/fltk/fltk_control_widget.h"
 #include "platform/fltk/fltk_draw.h"
 

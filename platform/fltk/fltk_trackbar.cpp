@@ -1,6 +1,6 @@
 #include "platform/fltk/fltk_trackbar.h"
 
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/fltk/fltk_control_widget.h"
 #include "platform/fltk/fltk_draw.h"
 

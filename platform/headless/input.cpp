@@ -1,6 +1,6 @@
 // Input by window handle, as a user would give it: each call posts what the real platform
 // posts; the program's loop takes it from there.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/headless/headless.h"
 #include "platform/layer.h"
 

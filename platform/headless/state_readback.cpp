@@ -1,5 +1,5 @@
 // Read-back of the layer's state for tests: windows, controls, menus, focus and capture.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "platform/headless/headless.h"
 #include "platform/layer.h"
 

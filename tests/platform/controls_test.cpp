@@ -1,6 +1,6 @@
 // Each control class: the user's input notifies the owner, the program's changes do not, and
 // the control keeps its state within bounds as the real one does.
-#include "platform/control_state.h"
+#include "platform/controls/control_state.h"
 #include "tests/platform/layer_fixture.h"
 
 using namespace headless;
