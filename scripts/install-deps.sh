@@ -14,6 +14,9 @@ packages=(
   imagemagick python3-pil
   # desktop backend and its tests
   libfltk1.3-dev zlib1g-dev fonts-liberation2 xvfb xauth xdotool x11-utils
+  # run: the GTK file dialog FLTK's native chooser loads at run time (GTK 2 is the one it tries
+  # first; without it, FLTK's own chooser shows)
+  libgtk2.0-0
   # fuzzing, sanitizers, memory checks
   clang libclang-rt-14-dev llvm-14 valgrind
   # benchmarks and their reference decoders
