@@ -245,15 +245,36 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA ofn) {
     return backend->openFileName(ofn);
 }
 
+std::string chosenPath(const OPENFILENAMEA& ofn, const std::string& path) {
+    const char* extension = ofn.lpstrDefExt;
+    if (!extension)
+        return path;
+    // The extension is meant without its dot, but one given with it is not doubled.
+    if (*extension == '.')
+        ++extension;
+    const std::filesystem::path name = std::filesystem::path(path).filename();
+    if (!*extension || name.empty() || name.has_extension())
+        return path;
+    const std::string withExtension = path + "." + extension;
+    return fileExists(withExtension) ? withExtension : path;
+}
+
+std::string chosenPathRefusal(const OPENFILENAMEA& ofn, const std::string& path) {
+    if ((ofn.Flags & OFN_PATHMUSTEXIST) && !directoryExists(path))
+        return path + "\nPath does not exist.\nCheck the path and try again.";
+    if ((ofn.Flags & OFN_FILEMUSTEXIST) && !fileExists(path))
+        return path + "\nFile not found.\nCheck the file name and try again.";
+    return "";
+}
+
 BOOL acceptChosenFile(OPENFILENAMEA* ofn, const char* path) {
     if (!ofn || !path || !*path)
         return FALSE;
     // The dialog itself refuses a file or folder that is not there.
-    if ((ofn->Flags & OFN_FILEMUSTEXIST) && !fileExists(path))
+    const std::string chosen = chosenPath(*ofn, path);
+    if (!chosenPathRefusal(*ofn, chosen).empty())
         return FALSE;
-    if ((ofn->Flags & OFN_PATHMUSTEXIST) && !directoryExists(path))
-        return FALSE;
-    return fillRecord(*ofn, path) ? TRUE : FALSE;
+    return fillRecord(*ofn, chosen) ? TRUE : FALSE;
 }
 
 DWORD WINAPI CommDlgExtendedError(void) {
