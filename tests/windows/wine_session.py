@@ -212,7 +212,22 @@ def run(exe, prefix, shots):
         check(green > 1000 and blue > 1000, f"no picture drawn ({green} green, {blue} blue)")
 
         session.menu("h", "b")
-        wine.find_window("About")
+        about = wine.find_window("About")
+        time.sleep(1)
+        # Template 110 is 293 x 175 dialog units: the banner (bitmap 111) at 7, 7, 279 x 54, the
+        # version history (RICHEDIT, string 112) at 7, 72, 279 x 73.
+        left, top, width, height = wine.geometry(about)
+        shot = session.root_shot()
+
+        def pixels(x, y, cx, cy, test):
+            box = (left + x * width // 293, top + y * height // 175,
+                   left + (x + cx) * width // 293, top + (y + cy) * height // 175)
+            return count(shot.crop(box), test)
+
+        sky = pixels(7, 7, 279, 54, lambda p: p[2] > 100 and p[0] < 60)
+        text = pixels(7, 72, 279, 73, lambda p: sum(p) < 200)
+        check(sky > 5000, f"About shows no banner ({sky} sky pixels)")
+        check(text > 300, f"About shows no version history ({text} text pixels)")
         session.key("Escape")
         time.sleep(0.5)
         check(not wine.window_gone("About", timeout=1), "Esc closed the About dialog")
