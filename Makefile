@@ -37,13 +37,12 @@ test: build windows
 # Address and undefined-behaviour sanitizers with leak detection, at -O1 (their usual level, and
 # a quicker build); any sanitizer report fails the run (tests/sanitizer/ctest_sanitized.sh).
 # The desktop tests stay in the plain run: memcheck cannot run a sanitized program, and the
-# desktop program's memory is checked by memcheck instead. The Wine tests run the Windows
-# build, which the sanitizers do not touch: once, in the plain run, is enough.
+# desktop program's memory is checked by memcheck instead.
 test-sanitized: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_SANITIZE=ON \
 		-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
-	bash tests/sanitizer/ctest_sanitized.sh $(ASAN_BUILD) -j$(JOBS) -LE 'desktop|windows'
+	bash tests/sanitizer/ctest_sanitized.sh $(ASAN_BUILD) -j$(JOBS) -LE desktop
 
 # The loader's libFuzzer targets, built with clang in a directory of their own.
 fuzz-build: deps
