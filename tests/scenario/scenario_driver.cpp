@@ -93,7 +93,9 @@ std::string itemsOf(HWND window, UINT count, UINT textLength, UINT text, UINT da
     for (LRESULT i = 0; i < n; ++i) {
         std::vector<char> item(size_t(SendMessageA(window, textLength, WPARAM(i), 0)) + 2);
         SendMessageA(window, text, WPARAM(i), reinterpret_cast<LPARAM>(item.data()));
-        out += (i ? " " : "") + quoted(item.data());
+        if (i)
+            out += ' ';
+        out += quoted(item.data());
         if (data)
             out += format("=%ld", long(SendMessageA(window, data, WPARAM(i), 0)));
     }

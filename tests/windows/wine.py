@@ -15,7 +15,9 @@ import subprocess
 import sys
 import time
 
-WINE = "/usr/lib/wine/wine64"
+# The 64-bit loader; QF_WINE names another (/usr/lib/wine/wine, of Debian's wine32, for the
+# 32-bit exe).
+WINE = os.environ.get("QF_WINE", "/usr/lib/wine/wine64")
 WINESERVER = "/usr/lib/wine/wineserver"
 
 
@@ -68,9 +70,15 @@ def find_window(title, timeout=30.0):
     raise RuntimeError(f"no window titled {title!r} within {timeout} s")
 
 
-def window_gone(title):
+def window_gone(title, timeout=10.0):
+    """True once no window titled `title` is mapped; False if one still is after `timeout`."""
     pattern = "^" + re.escape(title) + "$"
-    return not xdotool("search", "--onlyvisible", "--name", pattern, check=False)
+    deadline = time.monotonic() + timeout
+    while xdotool("search", "--onlyvisible", "--name", pattern, check=False):
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.2)
+    return True
 
 
 def geometry(window):
@@ -82,12 +90,13 @@ def geometry(window):
     return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
 
-def gl_window(width=512, height=512):
+def gl_window(width=510, height=510):
     """The X window Wine draws a GL child window into.
 
     Under Wine 8 on Xvfb a child window with a GL context gets an offscreen X window of its own
     (a child of a 1 x 1 window at -1, -1), so the screen shows the view frame blank; its
-    pictures are read from that window instead.
+    pictures are read from that window instead. It is the child's client area: the view
+    frame's 512 x 512 less its 1-pixel edge.
     """
     tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True,
                           check=True).stdout
@@ -96,7 +105,7 @@ def gl_window(width=512, height=512):
         match = size.match(line)
         if match and int(match.group(2)) == width and int(match.group(3)) == height:
             return int(match.group(1), 16)
-    raise RuntimeError("no GL window of 512 x 512")
+    raise RuntimeError(f"no GL window of {width} x {height}")
 
 
 if __name__ == "__main__":
