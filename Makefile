@@ -80,8 +80,8 @@ run:
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Our image loader against stb_image, SDL2_image and a plain read and copy, on 4096 x 4096
-# files made during the run, with a table at the end; then createTexture, renderFrame and the
+# Our image loader against stb_image, SDL2_image and the floor program (one read into huge
+# pages, one fused pass), on 4096 x 4096 files made during the run, with a table at the end; then createTexture, renderFrame and the
 # time to the first frame in the headless program. Not part of `make test`.
 bench: configure
 	@cmake --build $(BUILD) --target qf_image_bench qf_program_bench -j$(JOBS)

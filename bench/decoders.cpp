@@ -2,15 +2,13 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
-#include <fcntl.h>
 #include <stb_image.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "bench/floor_loader.h"
 #include "texture/image.h"
 
 namespace {
@@ -66,70 +64,42 @@ struct FreeSurface {
 };
 using SurfaceHandle = std::unique_ptr<SDL_Surface, FreeSurface>;
 
-// The whole file in one read into a malloc'd block, then one copy of the pixel bytes behind
-// the 5-byte header: the least any reader of a raw format must do.
-bool readAndCopy(const std::string& path, uint8_t** copyOut, size_t* sizeOut) {
-    const int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || info.st_size < 5) {
-        close(fd);
-        return false;
-    }
-    const size_t size = static_cast<size_t>(info.st_size);
-    auto* file = static_cast<uint8_t*>(std::malloc(size));
-    const bool whole = file && read(fd, file, size) == static_cast<ssize_t>(size);
-    close(fd);
-    auto* copy = whole ? static_cast<uint8_t*>(std::malloc(size - 5)) : nullptr;
-    if (copy)
-        std::memcpy(copy, file + 5, size - 5);
-    std::free(file);
-    *copyOut = copy;
-    *sizeOut = size - 5;
-    return copy != nullptr;
-}
-
 } // namespace
 
-const char* referenceName(Reference reference) {
-    switch (reference) {
-    case Reference::StbImage: return "stb_image";
-    case Reference::SdlImage: return "SDL2_image";
-    case Reference::ReadAndCopy: return "read + copy";
+const char* decoderName(Decoder decoder) {
+    switch (decoder) {
+    case Decoder::Ours: return "ours";
+    case Decoder::Floor: return "floor";
+    case Decoder::StbImage: return "stb_image";
+    case Decoder::SdlImage: return "SDL2_image";
     }
     return "?";
 }
 
-bool decodeWithOurs(const std::string& path) {
-    Image image{};
-    const ImageStatus status = load(image, path.c_str());
-    releaseImage(image);
-    return status == ImageOk;
-}
-
-bool decodeWithReference(const PictureCase& pictureCase, const std::string& path) {
-    switch (pictureCase.reference) {
-    case Reference::StbImage: {
+bool decodeWith(Decoder decoder, const std::string& path) {
+    switch (decoder) {
+    case Decoder::Ours: {
+        Image image{};
+        const ImageStatus status = load(image, path.c_str());
+        releaseImage(image);
+        return status == ImageOk;
+    }
+    case Decoder::Floor: return decodeAtFloor(path);
+    case Decoder::StbImage: {
         int width = 0, height = 0, channels = 0;
         stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
         stbi_image_free(pixels);
         return pixels != nullptr;
     }
-    case Reference::SdlImage: {
+    case Decoder::SdlImage: {
         SurfaceHandle surface(IMG_Load(path.c_str()));
         return surface != nullptr;
-    }
-    case Reference::ReadAndCopy: {
-        uint8_t* copy = nullptr;
-        size_t size = 0;
-        const bool ok = readAndCopy(path, &copy, &size);
-        std::free(copy);
-        return ok;
     }
     }
     return false;
 }
+
+namespace {
 
 std::string checkOurs(const PictureCase& pictureCase, const std::string& path) {
     Image image{};
@@ -150,45 +120,40 @@ std::string checkOurs(const PictureCase& pictureCase, const std::string& path) {
     return result;
 }
 
-std::string checkReference(const PictureCase& pictureCase, const std::string& path) {
-    switch (pictureCase.reference) {
-    case Reference::StbImage: {
-        int width = 0, height = 0, channels = 0;
-        stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
-        if (!pixels)
-            return stbi_failure_reason();
-        std::string result = compareRows(pictureCase, pixels, width, height, channels,
-                                         static_cast<size_t>(width) * channels);
-        stbi_image_free(pixels);
-        return result;
-    }
-    case Reference::SdlImage: {
-        SurfaceHandle surface(IMG_Load(path.c_str()));
-        if (!surface)
-            return IMG_GetError();
-        // Whatever layout SDL chose, compare its colours in one byte order.
-        SurfaceHandle rgb(SDL_ConvertSurfaceFormat(surface.get(), SDL_PIXELFORMAT_RGB24, 0));
-        if (!rgb)
-            return SDL_GetError();
-        PictureCase asColour = pictureCase;
-        if (asColour.bytesPerPixel == 4)
-            return "SDL2_image reference for a 32-bit case";
-        return compareRows(asColour, static_cast<const uint8_t*>(rgb->pixels), rgb->w, rgb->h, 3,
-                           static_cast<size_t>(rgb->pitch));
-    }
-    case Reference::ReadAndCopy: {
-        uint8_t* copy = nullptr;
-        size_t size = 0;
-        if (!readAndCopy(path, &copy, &size))
-            return "cannot read";
-        const int pixelSize = pictureCase.bytesPerPixel;
-        std::string result = size == static_cast<size_t>(kBenchSide) * kBenchSide * pixelSize
-                                 ? compareRows(pictureCase, copy, kBenchSide, kBenchSide, pixelSize,
-                                               static_cast<size_t>(kBenchSide) * pixelSize)
-                                 : "size";
-        std::free(copy);
-        return result;
-    }
+std::string checkStb(const PictureCase& pictureCase, const std::string& path) {
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
+    if (!pixels)
+        return stbi_failure_reason();
+    std::string result = compareRows(pictureCase, pixels, width, height, channels,
+                                     static_cast<size_t>(width) * channels);
+    stbi_image_free(pixels);
+    return result;
+}
+
+std::string checkSdl(const PictureCase& pictureCase, const std::string& path) {
+    SurfaceHandle surface(IMG_Load(path.c_str()));
+    if (!surface)
+        return IMG_GetError();
+    // Whatever layout SDL chose, compare its colours in one byte order; alpha is left out.
+    SurfaceHandle rgb(SDL_ConvertSurfaceFormat(surface.get(), SDL_PIXELFORMAT_RGB24, 0));
+    if (!rgb)
+        return SDL_GetError();
+    PictureCase asColour = pictureCase;
+    if (asColour.bytesPerPixel == 4)
+        asColour.bytesPerPixel = 3;
+    return compareRows(asColour, static_cast<const uint8_t*>(rgb->pixels), rgb->w, rgb->h, 3,
+                       static_cast<size_t>(rgb->pitch));
+}
+
+} // namespace
+
+std::string checkWith(Decoder decoder, const PictureCase& pictureCase, const std::string& path) {
+    switch (decoder) {
+    case Decoder::Ours: return checkOurs(pictureCase, path);
+    case Decoder::Floor: return checkFloor(path);
+    case Decoder::StbImage: return checkStb(pictureCase, path);
+    case Decoder::SdlImage: return checkSdl(pictureCase, path);
     }
     return "?";
 }

@@ -33,25 +33,23 @@ void resetPeak() {
 
 } // namespace
 
-int freshProcessMain(const std::string& side, const std::string& caseIndex,
-                     const std::string& path) {
-    const size_t index = std::stoul(caseIndex);
-    if (index >= pictureCases().size())
+int freshProcessMain(const std::string& decoder, const std::string& path) {
+    const int which = std::stoi(decoder);
+    if (which < int(Decoder::Ours) || which > int(Decoder::SdlImage))
         return 2;
-    const PictureCase& pictureCase = pictureCases()[index];
     resetPeak();
     const double before = statusBytes("VmRSS");
     const double start = cpuMilliseconds();
-    const bool ok = side == "ours" ? decodeWithOurs(path) : decodeWithReference(pictureCase, path);
+    const bool ok = decodeWith(Decoder(which), path);
     const double elapsed = cpuMilliseconds() - start;
     const double peak = statusBytes("VmHWM") - before;
     std::printf("%d %.3f %.0f\n", ok ? 1 : 0, elapsed, peak);
     return ok ? 0 : 1;
 }
 
-FreshRun runFresh(const std::string& self, bool ours, size_t caseIndex, const std::string& path) {
-    const std::string command = "'" + self + "' --fresh " + (ours ? "ours" : "reference") + " " +
-                                std::to_string(caseIndex) + " '" + path + "'";
+FreshRun runFresh(const std::string& self, Decoder decoder, const std::string& path) {
+    const std::string command =
+        "'" + self + "' --fresh " + std::to_string(int(decoder)) + " '" + path + "'";
     FreshRun run{false, 0, 0};
     FILE* child = popen(command.c_str(), "r");
     if (!child)

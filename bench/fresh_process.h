@@ -5,15 +5,16 @@
 #include <cstddef>
 #include <string>
 
+#include "bench/picture_files.h"
+
 struct FreshRun {
     bool ok;
     double milliseconds; // CPU time of the decode and the release of what it made
     double peakBytes;    // resident memory at its highest, above what the process held before
 };
 
-// Runs this program again as `self --fresh ours|reference CASE PATH` and reads its report.
-FreshRun runFresh(const std::string& self, bool ours, size_t caseIndex, const std::string& path);
+// Runs this program again as `self --fresh DECODER PATH` and reads its report.
+FreshRun runFresh(const std::string& self, Decoder decoder, const std::string& path);
 
 // The child's side of runFresh; returns its exit status.
-int freshProcessMain(const std::string& side, const std::string& caseIndex,
-                     const std::string& path);
+int freshProcessMain(const std::string& decoder, const std::string& path);

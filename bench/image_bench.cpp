@@ -1,16 +1,18 @@
 // qf_image_bench: writes a 4096 x 4096 picture in every format the loader reads, checks that
-// our loader and the common decoder for each format both give back that picture, then times
-// both on the same file in the same run and prints one table.
+// our loader, the floor program (uncompressed formats) and the common decoders for each format
+// all give back that picture, then times them on the same file in the same run and prints one
+// table.
 //
 // Times are CPU time, user and system (page faults and the read itself count), so that other
 // work on a shared machine does not stretch one side more than the other; on an idle machine
 // they equal wall time, since every decoder here runs on one thread and the file is in the
 // page cache. In-process: Google Benchmark, the median of five repetitions of "decode the
-// file, free what was made", ours and the reference back to back on the same file, which was
-// just written and read once by each. Fresh process: the same decode once in a new process of
-// this program (median of three), where every page of the result is faulted in for the first
-// time, as in a program that loads one picture. Peak: in that new process, resident memory at
-// its highest during the decode (VmHWM, reset just before it) above what was resident before.
+// file, free what was made", every decoder back to back on the same file. Fresh process, the
+// table's measure: the same decode once in a new process of this program, where every page of
+// the result is faulted in for the first time, as in a program that loads one picture; the
+// decoders take turns, and each one's median of seven runs is shown. Peak: in that new
+// process, resident memory at its highest during the decode (VmHWM, reset just before it)
+// above what was resident before.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -26,7 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFreshRuns = 3;
+constexpr int kFreshRuns = 7;
+// Ours against the floor program, on the formats it reads.
+constexpr double kFloorLimit = 1.3;
 constexpr double kMiB = 1024.0 * 1024.0;
 // What a process touches besides the Image's buffers while it loads: the file stream's buffer,
 // a scan line, the partly used pages at the ends of each block.
@@ -66,23 +70,30 @@ double medianOf(std::vector<double> values) {
 
 struct FreshSummary {
     bool ok = true;
-    double milliseconds = 0;
+    double milliseconds = -1; // -1: the decoder does not read the format
     double peakBytes = 0;
 };
 
-FreshSummary freshSummary(const std::string& self, bool ours, size_t index,
-                          const std::string& path) {
-    FreshSummary summary;
-    std::vector<double> times, peaks;
+// Every decoder of the case in turn, kFreshRuns rounds, so that a busy spell of the machine
+// falls on all of them alike.
+std::map<Decoder, FreshSummary> freshSummaries(const std::string& self,
+                                               const PictureCase& pictureCase,
+                                               const std::string& path) {
+    std::map<Decoder, std::vector<double>> times, peaks;
+    std::map<Decoder, FreshSummary> summaries;
     for (int i = 0; i < kFreshRuns; ++i) {
-        const FreshRun run = runFresh(self, ours, index, path);
-        summary.ok = summary.ok && run.ok;
-        times.push_back(run.milliseconds);
-        peaks.push_back(run.peakBytes);
+        for (Decoder decoder : pictureCase.decoders) {
+            const FreshRun run = runFresh(self, decoder, path);
+            summaries[decoder].ok = summaries[decoder].ok && run.ok;
+            times[decoder].push_back(run.milliseconds);
+            peaks[decoder].push_back(run.peakBytes);
+        }
     }
-    summary.milliseconds = medianOf(times);
-    summary.peakBytes = medianOf(peaks);
-    return summary;
+    for (auto& [decoder, summary] : summaries) {
+        summary.milliseconds = medianOf(times[decoder]);
+        summary.peakBytes = medianOf(peaks[decoder]);
+    }
+    return summaries;
 }
 
 // What the Image holds at once while it loads: the whole file and the pixels (and a palette).
@@ -91,15 +102,24 @@ double modelBytes(const PictureCase& pictureCase, const std::string& path) {
     return double(fs::file_size(path)) + pixels + (pictureCase.bytesPerPixel == 1 ? 768 : 0);
 }
 
-double ratioLimit(const PictureCase& pictureCase) {
-    return pictureCase.reference == Reference::ReadAndCopy ? 1.5 : 0.25;
+std::string benchmarkName(Decoder decoder, const PictureCase& pictureCase) {
+    return std::string(decoderName(decoder)) + "/" + pictureCase.fileName;
+}
+
+// A time in ms, or a ratio; "-" where the decoder does not read the format.
+std::string cell(double value, const char* format = "%.1f") {
+    char text[32];
+    if (value < 0)
+        return "-";
+    std::snprintf(text, sizeof text, format, value);
+    return text;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::string(argv[1]) == "--fresh")
-        return freshProcessMain(argv[2], argv[3], argv[4]);
+    if (argc == 4 && std::string(argv[1]) == "--fresh")
+        return freshProcessMain(argv[2], argv[3]);
     benchmark::Initialize(&argc, argv);
     const std::string self = fs::read_symlink("/proc/self/exe").string();
 
@@ -114,12 +134,12 @@ int main(int argc, char** argv) {
 
     bool agree = true;
     for (size_t i = 0; i < cases.size(); ++i) {
-        const std::string ours = checkOurs(cases[i], files.paths[i]);
-        const std::string reference = checkReference(cases[i], files.paths[i]);
-        if (!ours.empty() || !reference.empty()) {
-            std::printf("%s: ours [%s] %s [%s]\n", cases[i].label, ours.c_str(),
-                        referenceName(cases[i].reference), reference.c_str());
-            agree = false;
+        for (Decoder decoder : cases[i].decoders) {
+            const std::string differs = checkWith(decoder, cases[i], files.paths[i]);
+            if (!differs.empty()) {
+                std::printf("%s: %s [%s]\n", cases[i].label, decoderName(decoder), differs.c_str());
+                agree = false;
+            }
         }
     }
     if (!agree) {
@@ -128,18 +148,12 @@ int main(int argc, char** argv) {
     }
 
     for (size_t i = 0; i < cases.size(); ++i) {
-        const PictureCase& pictureCase = cases[i];
         const std::string& path = files.paths[i];
-        for (bool ours : {true, false}) {
-            const std::string name =
-                std::string(ours ? "ours/" : "reference/") + pictureCase.fileName;
-            benchmark::RegisterBenchmark(name.c_str(),
-                                         [&pictureCase, path, ours](benchmark::State& state) {
+        for (Decoder decoder : cases[i].decoders) {
+            benchmark::RegisterBenchmark(benchmarkName(decoder, cases[i]).c_str(),
+                                         [decoder, path](benchmark::State& state) {
                                              for (auto _ : state) {
-                                                 const bool ok =
-                                                     ours ? decodeWithOurs(path)
-                                                          : decodeWithReference(pictureCase, path);
-                                                 if (!ok)
+                                                 if (!decodeWith(decoder, path))
                                                      state.SkipWithError("decode failed");
                                              }
                                          })
@@ -152,36 +166,40 @@ int main(int argc, char** argv) {
     MedianCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
 
-    std::printf("\n%-20s %-12s %8s %8s %6s | %8s %8s %6s | %8s %8s %8s | %s\n", "format",
-                "reference", "ours ms", "ref ms", "ratio", "fresh ms", "ref ms", "ratio",
-                "peak MiB", "need MiB", "ref MiB", "within");
+    std::printf("\nFresh process, CPU ms (median of %d):\n", kFreshRuns);
+    std::printf("%-20s %8s %8s %10s %10s %7s %7s | %8s %8s | %s\n", "format", "ours", "floor",
+                "stb_image", "SDL2_image", "/floor", "/best", "peak MiB", "need MiB", "within");
     bool allWithin = true;
     for (size_t i = 0; i < cases.size(); ++i) {
         const PictureCase& pictureCase = cases[i];
         const std::string& path = files.paths[i];
-        const auto& medians = collector.medianCpuMs;
-        const auto ours = medians.find(std::string("ours/") + pictureCase.fileName);
-        const auto reference = medians.find(std::string("reference/") + pictureCase.fileName);
-        if (ours == medians.end() || reference == medians.end())
+        if (!collector.medianCpuMs.count(benchmarkName(Decoder::Ours, pictureCase)))
             continue; // filtered out, or failed
-        const FreshSummary freshOurs = freshSummary(self, true, i, path);
-        const FreshSummary freshReference = freshSummary(self, false, i, path);
-        const double ratio = ours->second / reference->second;
-        const double freshRatio = freshOurs.milliseconds / freshReference.milliseconds;
-        const double need = modelBytes(pictureCase, path);
-        const bool within = freshOurs.ok && freshReference.ok && ratio <= ratioLimit(pictureCase) &&
-                            freshRatio <= ratioLimit(pictureCase) &&
-                            freshOurs.peakBytes <= need + kPeakSlack;
+        auto fresh = freshSummaries(self, pictureCase, path);
+        const double ours = fresh[Decoder::Ours].milliseconds;
+        const double floor = fresh.count(Decoder::Floor) ? fresh[Decoder::Floor].milliseconds : -1;
+        const double stb = fresh.count(Decoder::StbImage) ? fresh[Decoder::StbImage].milliseconds : -1;
+        const double sdl = fresh.count(Decoder::SdlImage) ? fresh[Decoder::SdlImage].milliseconds : -1;
+        const double best = stb < 0 ? sdl : sdl < 0 ? stb : std::min(stb, sdl);
+        bool within = fresh[Decoder::Ours].peakBytes <= modelBytes(pictureCase, path) + kPeakSlack;
+        for (const auto& [decoder, summary] : fresh)
+            within = within && summary.ok;
+        if (floor >= 0)
+            within = within && ours <= kFloorLimit * floor;
+        if (best >= 0)
+            within = within && ours <= best;
         allWithin = allWithin && within;
-        std::printf("%-20s %-12s %8.1f %8.1f %6.3f | %8.1f %8.1f %6.3f | %8.1f %8.1f %8.1f | %s\n",
-                    pictureCase.label, referenceName(pictureCase.reference), ours->second,
-                    reference->second, ratio, freshOurs.milliseconds, freshReference.milliseconds,
-                    freshRatio, freshOurs.peakBytes / kMiB, need / kMiB,
-                    freshReference.peakBytes / kMiB, within ? "yes" : "NO");
+        std::printf("%-20s %8s %8s %10s %10s %7s %7s | %8.1f %8.1f | %s\n", pictureCase.label,
+                    cell(ours).c_str(), cell(floor).c_str(), cell(stb).c_str(), cell(sdl).c_str(),
+                    cell(floor >= 0 ? ours / floor : -1, "%.2f").c_str(),
+                    cell(best >= 0 ? ours / best : -1, "%.2f").c_str(),
+                    fresh[Decoder::Ours].peakBytes / kMiB, modelBytes(pictureCase, path) / kMiB,
+                    within ? "yes" : "NO");
     }
-    std::printf("\nms: CPU time. ratio: ours / reference, limit 0.25 (QFR 1.5 against one read and "
-                "one copy).\npeak: ours in a fresh process; need: file bytes + pixel bytes "
-                "(+ palette), plus 256 KiB of slack.\n%s\n",
+    std::printf("\n/floor, /best: ours over the floor program (limit %.1f) and over the faster of "
+                "stb_image and SDL2_image (limit 1.0).\npeak: ours in a fresh "
+                "process; need: file bytes + pixel bytes (+ palette), plus 256 KiB of slack.\n%s\n",
+                kFloorLimit,
                 allWithin ? "Every format is within its limits."
                           : "Some format is NOT within its limits.");
     benchmark::Shutdown();

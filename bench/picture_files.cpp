@@ -262,20 +262,22 @@ ByteVector qfrFile(int bytesPerPixel) {
 } // namespace
 
 const std::vector<PictureCase>& pictureCases() {
+    constexpr Decoder Ours = Decoder::Ours, Floor = Decoder::Floor, Stb = Decoder::StbImage,
+                      Sdl = Decoder::SdlImage;
     static const std::vector<PictureCase> cases = {
-        {"BMP 24-bit", "rgb24.bmp", Reference::StbImage, 3},
-        {"BMP 32-bit", "rgba32.bmp", Reference::StbImage, 4},
+        {"BMP 24-bit", "rgb24.bmp", 3, {Ours, Floor, Stb, Sdl}},
+        {"BMP 32-bit", "rgba32.bmp", 4, {Ours, Floor, Stb, Sdl}},
         // stb_image has no RLE BMP; SDL2_image reads it through SDL's own BMP loader.
-        {"BMP 8-bit RLE8", "rle8.bmp", Reference::SdlImage, 1},
-        {"TGA 2, 24-bit", "rgb24.tga", Reference::StbImage, 3},
-        {"TGA 2, 32-bit", "rgba32.tga", Reference::StbImage, 4},
-        {"TGA 10, 24-bit RLE", "rgb24_rle.tga", Reference::StbImage, 3},
-        {"TGA 10, 32-bit RLE", "rgba32_rle.tga", Reference::StbImage, 4},
-        {"TGA 1, 8-bit mapped", "mapped.tga", Reference::StbImage, 1},
-        {"PCX 1 plane", "index.pcx", Reference::SdlImage, 1},
-        {"PCX 3 planes", "rgb.pcx", Reference::SdlImage, 3},
-        {"QFR 24-bit", "rgb24.qfr", Reference::ReadAndCopy, 3},
-        {"QFR 32-bit", "rgba32.qfr", Reference::ReadAndCopy, 4},
+        {"BMP 8-bit RLE8", "rle8.bmp", 1, {Ours, Sdl}},
+        {"TGA 2, 24-bit", "rgb24.tga", 3, {Ours, Floor, Stb, Sdl}},
+        {"TGA 2, 32-bit", "rgba32.tga", 4, {Ours, Floor, Stb, Sdl}},
+        {"TGA 10, 24-bit RLE", "rgb24_rle.tga", 3, {Ours, Stb, Sdl}},
+        {"TGA 10, 32-bit RLE", "rgba32_rle.tga", 4, {Ours, Stb, Sdl}},
+        {"TGA 1, 8-bit mapped", "mapped.tga", 1, {Ours, Stb, Sdl}},
+        {"PCX 1 plane", "index.pcx", 1, {Ours, Sdl}},
+        {"PCX 3 planes", "rgb.pcx", 3, {Ours, Sdl}},
+        {"QFR 24-bit", "rgb24.qfr", 3, {Ours, Floor}},
+        {"QFR 32-bit", "rgba32.qfr", 4, {Ours, Floor}},
     };
     return cases;
 }

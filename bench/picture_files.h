@@ -8,14 +8,15 @@
 
 constexpr int kBenchSide = 4096;
 
-// Who we are timed against for a format.
-enum class Reference { StbImage, SdlImage, ReadAndCopy };
+// Who decodes a file: our loader, the floor program (bench/floor_loader.h) and the common
+// decoders we are timed against.
+enum class Decoder { Ours, Floor, StbImage, SdlImage };
 
 struct PictureCase {
     const char* label;    // shown in the table
     const char* fileName; // the extension picks our reader
-    Reference reference;
-    int bytesPerPixel; // of the decoded picture: 1 (palette indices), 3 or 4
+    int bytesPerPixel;    // of the decoded picture: 1 (palette indices), 3 or 4
+    std::vector<Decoder> decoders; // ours first, then who reads the format
 };
 
 // Every case, in table order.

@@ -1,9 +1,20 @@
 #include "texture/image_buffer.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#endif
+
+// Without huge pages on request, and under the sanitizers (which watch heap blocks to their
+// edges), every block is a plain heap block.
+#if !defined(__linux__) || !defined(MADV_HUGEPAGE) || defined(__SANITIZE_ADDRESS__)
+#define QF_HEAP_ONLY 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+#define QF_HEAP_ONLY 1
+#endif
 #endif
 
 namespace {
@@ -13,23 +24,39 @@ long failureCountdown = -1;
 bool failureHappened = false;
 long liveBuffers = 0;
 
-// Large pictures are faulted in 2 MiB at a time where the system offers transparent huge pages
-// on request: 48 MiB of pixels then cost a few hundred page faults instead of twelve thousand.
-// Only the whole huge pages inside the block are advised, so it never takes more memory than
-// its size.
-void adviseHugePages(uint8_t* block, size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
-    const uintptr_t first = reinterpret_cast<uintptr_t>(block);
-    const uintptr_t start = (first + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t end = (first + bytes) & ~(kHugePage - 1);
-    if (end > start)
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-    (void)block;
-    (void)bytes;
-#endif
+#if !defined(QF_HEAP_ONLY)
+// Each block carries, just before its bytes, where its memory came from.
+struct BlockHeader {
+    void* mapping;     // an mmap'd region, or the calloc'd block holding this header
+    size_t mappedSize; // 0 for a calloc'd block
+};
+constexpr size_t kHeaderSize = 64; // keeps the bytes as aligned as calloc's
+
+BlockHeader* headerOf(uint8_t* buffer) {
+    return reinterpret_cast<BlockHeader*>(buffer - kHeaderSize);
 }
+
+// Large pictures go in a mapping of their own that starts on a 2 MiB boundary and is all
+// advised to be huge pages: 48 MiB of pixels then cost two dozen page faults, each one page
+// zeroed, where calloc's mapping (huge pages only in its aligned middle, 4 KiB pages at both
+// ends) costs a thousand more. Untouched pages of the mapping's slack are never made, so it
+// takes no more memory than its size and one page for the header.
+uint8_t* mapHugeBlock(size_t bytes) {
+    constexpr size_t kHugePage = size_t{2} << 20;
+    if (bytes < 2 * kHugePage)
+        return nullptr;
+    const size_t mappedSize = bytes + kHugePage;
+    void* mapping =
+        mmap(nullptr, mappedSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED)
+        return nullptr;
+    const uintptr_t first = reinterpret_cast<uintptr_t>(mapping) + kHeaderSize;
+    auto* buffer = reinterpret_cast<uint8_t*>((first + kHugePage - 1) & ~(kHugePage - 1));
+    madvise(buffer, bytes, MADV_HUGEPAGE);
+    *headerOf(buffer) = {mapping, mappedSize};
+    return buffer;
+}
+#endif
 
 } // namespace
 
@@ -40,18 +67,35 @@ uint8_t* allocBuffer(size_t bytes) {
     }
     // calloc gives zeroed pages without touching them, so a large picture whose decoder
     // fails early costs no memory; a zero-length picture still gets a block of its own.
+#if defined(QF_HEAP_ONLY)
     uint8_t* buffer = static_cast<uint8_t*>(std::calloc(bytes == 0 ? 1 : bytes, 1));
-    if (buffer) {
-        ++liveBuffers;
-        adviseHugePages(buffer, bytes);
+#else
+    uint8_t* buffer = mapHugeBlock(bytes);
+    if (!buffer && bytes <= SIZE_MAX - kHeaderSize) {
+        if (auto* block = static_cast<uint8_t*>(std::calloc(kHeaderSize + bytes, 1))) {
+            buffer = block + kHeaderSize;
+            *headerOf(buffer) = {block, 0};
+        }
     }
+#endif
+    if (buffer)
+        ++liveBuffers;
     return buffer;
 }
 
 void freeBuffer(uint8_t* buffer) {
-    if (buffer)
-        --liveBuffers;
+    if (!buffer)
+        return;
+    --liveBuffers;
+#if defined(QF_HEAP_ONLY)
     std::free(buffer);
+#else
+    const BlockHeader header = *headerOf(buffer);
+    if (header.mappedSize)
+        munmap(header.mapping, header.mappedSize);
+    else
+        std::free(header.mapping);
+#endif
 }
 
 void setAllocationFailureCountdown(long count) {

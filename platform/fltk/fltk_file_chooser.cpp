@@ -13,9 +13,11 @@
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/filename.H>
+#include <FL/fl_draw.H>
 
 #include <fnmatch.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -129,6 +131,29 @@ void onOk(Fl_Widget* button, void*) {
         fltkChooser.okCallback(button, fltkChooser.okData);
 }
 
+// Widens the filter list towards its longest text, taking the room from the widget to its
+// right (the favourites menu) as far as that one keeps its own text.
+void fitChoice(Fl_Choice* choice) {
+    fl_font(choice->textfont(), choice->textsize());
+    int widest = 0;
+    for (const ChooserFilter& filter : fltkChooser.request->filters)
+        widest = std::max(widest, static_cast<int>(fl_width(filter.text.c_str())));
+    Fl_Group* row = choice->parent();
+    const int index = row->find(choice);
+    Fl_Widget* next = index + 1 < row->children() ? row->child(index + 1) : nullptr;
+    if (!next)
+        return;
+    fl_font(next->labelfont(), next->labelsize());
+    const int nextNeeds = next->label() ? static_cast<int>(fl_width(next->label())) : 0;
+    const int room = next->w() - nextNeeds - 18; // its text and its arrow
+    const int grow = std::min(widest + 2 * choice->h() - choice->w(), room);
+    if (grow <= 0)
+        return;
+    choice->size(choice->w() + grow, choice->h());
+    next->resize(next->x() + grow, next->y(), next->w() - grow, next->h());
+    row->redraw();
+}
+
 Fl_Window* shownChooserWindow() {
     for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w)) {
         if (w->label() && fltkChooser.request->title == w->label() && w->user_data() &&
@@ -158,6 +183,7 @@ void adoptFltkChooser(void*) {
             choice->add(menuTextOf(filter.text).c_str());
         choice->value(0);
         choice->callback(onFilterPicked);
+        fitChoice(choice);
         showFilter(0);
     }
     if (s.name) {

@@ -143,7 +143,9 @@ TEST_F(Memcheck, StartActAndExitWithoutErrorsOrLeaks) {
     const Point at = windowOrigin(dialog);
     const Point browse = dialogUnitsToPixels({12 + 151 / 2, 72 + 20 / 2});
     clickScreen(at.x + browse.x, at.y + browse.y);
-    ASSERT_FALSE(findWindow("Select Texture Image", slowly).empty()) << "Browse opened nothing";
+    const std::string chooser = findWindow("Select Texture Image", slowly);
+    ASSERT_FALSE(chooser.empty()) << "Browse opened nothing";
+    shell("xdotool windowfocus " + chooser + " sleep 0.5");
     replaceText(picture);
     key("Return");
     ASSERT_TRUE(windowGone("Select Texture Image", slowly));

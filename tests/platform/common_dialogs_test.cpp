@@ -93,6 +93,12 @@ TEST_F(FileChooserTest, ChosenFileFillsPathNameAndOffsets) {
     EXPECT_EQ(calls[0].defaultExtension, ".qfr");
     EXPECT_TRUE(calls[0].result);
     EXPECT_TRUE(isEnabled(owner));
+
+    // A name without an extension is the file with the default one, where that is there.
+    std::ofstream(directory / "wall.qfr") << "x";
+    queueFileChoice((directory / "wall").string());
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(std::string(path), (directory / "wall.qfr").string());
 }
 
 TEST_F(FileChooserTest, CancelAndMissingFilesFailWithoutTouchingTheBuffers) {
