@@ -1,6 +1,7 @@
 # Two commands set up a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+MUTANTS_BUILD ?= build-mutants
 FUZZ_BUILD ?= build-fuzz
 JOBS  ?= $(shell nproc)
 # `make fuzz SECONDS=N` runs each fuzz target N seconds; `make test` runs a short smoke of each.
@@ -15,7 +16,7 @@ PREFIX ?= /usr/local
 WIN64_BUILD ?= build-win64
 WIN32_BUILD ?= build-win32
 
-.PHONY: deps windows configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench
+.PHONY: deps windows configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
 
 # Packages in groups (scripts/install-deps.sh): `make run` needs only the desktop program's.
 deps:
@@ -88,7 +89,7 @@ bench: configure
 	$(BUILD)/bench/qf_program_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN64_BUILD) $(WIN32_BUILD) dist
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MUTANTS_BUILD) $(WIN64_BUILD) $(WIN32_BUILD) dist
 
 # quillfen.exe for 64-bit and 32-bit Windows, each alone with its runtimes linked in, and a zip
 # of each (the exe and a readme) in dist/.
@@ -130,3 +131,14 @@ soak: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/soak/soak_tests
 endif
+
+# Single faults planted in a copy of the program (scripts/mutants.py), each built and run against
+# the tests that can see it; the report goes to $(MUTANTS_BUILD)/report.md. Not part of `make test`.
+#   make mutants FILES="render/ panel/panel_sync.cpp" SEED=N MAX=M   other files, seed, sample
+#   make mutants IDS=a1b2c3d4e5,...                                 just these mutants again
+MAX ?= 240
+FILES ?=
+IDS ?=
+mutants: deps
+	nice -n 10 /usr/bin/python3 scripts/mutants.py --root $(MUTANTS_BUILD) --seed $(SEED) \
+		--max $(MAX) --jobs $(JOBS) $(if $(FILES),--files "$(FILES)") $(if $(IDS),--ids "$(IDS)")

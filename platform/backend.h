@@ -12,6 +12,8 @@
 
 #include "platform/winapi.h"
 
+#include <string>
+
 // What changed in a window since its view was made; bits for updateView.
 enum ViewChange : unsigned {
     ViewText = 1u << 0,     // window text
@@ -55,6 +57,13 @@ struct Backend {
     bool (*makeCurrent)(HWND window, void* context); // both null: release the current context
     void (*deleteContext)(void* context);
     bool (*present)(HWND window);
+
+    // The clock timers run on, in milliseconds, and a wait for input that gives up after
+    // `milliseconds` (for the next due timer). Both nullptr: the layer keeps a virtual clock
+    // that stands still while the thread works and jumps to the next due timer whenever the
+    // thread would wait, so a pending timer comes due before any further input.
+    DWORD (*tickCount)();
+    bool (*waitForInputFor)(DWORD milliseconds);
 };
 
 // Installs a backend (nullptr: none; windows then have no views and a blocking wait on an
@@ -93,6 +102,12 @@ void inputClose(HWND window);
 // file or folder that is not there or the buffer is too small (CommDlgExtendedError tells);
 // otherwise lpstrFile, lpstrFileTitle, nFileOffset and nFileExtension are filled (TRUE).
 BOOL acceptChosenFile(OPENFILENAMEA* ofn, const char* path);
+// What the dialog makes of a name the user gave: one without an extension gets the request's
+// default extension when a file of that name is there, as the real dialog tries it first.
+std::string chosenPath(const OPENFILENAMEA& ofn, const std::string& path);
+// The message the real dialog shows, staying open, when the request's flags refuse `path`
+// (a file or folder that is not there); empty when the path may be chosen.
+std::string chosenPathRefusal(const OPENFILENAMEA& ofn, const std::string& path);
 
 // The native view was uncovered: the window needs painting (WM_PAINT once the queue is empty).
 void inputExpose(HWND window);

@@ -8,11 +8,18 @@ using namespace layer;
 
 namespace {
 
+// As MapDialogRect does it: MulDiv, which rounds to the nearest pixel.
+int mulDiv(int value, int numerator, int denominator) {
+    long long product = static_cast<long long>(value) * numerator;
+    long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                         : (product - half) / denominator);
+}
 int toPixelsX(int units) {
-    return units * dialogBaseX / 4;
+    return mulDiv(units, dialogBaseX, 4);
 }
 int toPixelsY(int units) {
-    return units * dialogBaseY / 8;
+    return mulDiv(units, dialogBaseY, 8);
 }
 
 DialogState* dialogOf(HWND dialog) {
@@ -202,6 +209,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     const DialogResource* t = findDialog(instance, templateName);
     if (!t)
         return -1;
+    return runModalDialog(*t, instance, owner, dialogProc, initParam);
+}
+
+INT_PTR layer::runModalDialog(const DialogResource& dialogTemplate, HINSTANCE instance, HWND owner,
+                              DLGPROC dialogProc, LPARAM initParam) {
+    const DialogResource* t = &dialogTemplate;
     Layer& s = state();
     HWND ownerTop = owner ? topLevelOf(owner) : nullptr;
     bool ownerWasEnabled = ownerTop && IsWindowEnabled(ownerTop);

@@ -85,6 +85,7 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
         return 1;
     w->hasFill = true;
     w->fillColour = colour;
+    w->fillArea = clipped;
     const Backend* backend = state().backend;
     if (backend && backend->fillRect)
         backend->fillRect(context->window, clipped, colour);

@@ -60,6 +60,7 @@ struct Window {
     bool created = false;       // WM_CREATE returned; the view exists
     bool hasFill = false;       // a FillRect reached it through GetDC
     COLORREF fillColour = 0;
+    RECT fillArea{};            // the last fill's rectangle, clipped to the client area
     HDC ownDc = nullptr;                 // CS_OWNDC: the one device context
     int pixelFormat = 0;                 // SetPixelFormat; 0 = none
     int bitmapId = 0;                    // SS_BITMAP statics: the bitmap resource shown
@@ -106,6 +107,15 @@ struct DeviceContext {
     HGDIOBJ font = nullptr;
 };
 
+// SetTimer: WM_TIMER comes due `elapse` ms after it was set or last taken from the queue.
+struct Timer {
+    HWND window;    // nullptr: a thread timer
+    UINT_PTR id;    // the program's id, or the one SetTimer chose for a thread timer
+    UINT elapse;    // milliseconds
+    TIMERPROC proc; // called by DispatchMessageA instead of the window procedure
+    DWORD due;      // on the timer clock (timerClock)
+};
+
 struct GlContext {
     void* backendContext;
     HWND window; // the window it was made for
@@ -130,6 +140,10 @@ struct Layer {
     HWND active = nullptr;           // the active top-level window
     std::array<bool, 256> keyDown{}; // as of the last key message taken from the queue
     bool mouseButtonDown = false;    // left button, as injected so far
+
+    std::vector<Timer> timers;    // in the order set
+    UINT_PTR nextThreadTimer = 1; // ids SetTimer hands out for thread timers
+    DWORD virtualClock = 0;       // the timer clock when the backend has none
 
     std::map<uintptr_t, std::unique_ptr<Menu>> menus;
     std::map<uintptr_t, const AcceleratorResource*> accelerators;
@@ -179,6 +193,11 @@ void sendCreateView(HWND window);
 // Messages
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void postInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+DWORD timerClock(); // the backend's clock, or the layer's virtual one
+void killTimersOf(HWND window); // the window is going
+// WM_TIMER of the due timer for a GetMessageA window filter; `remove` restarts its interval.
+bool takeTimerMessage(MSG* msg, HWND filter, bool remove);
+bool timeToNextTimer(HWND filter, DWORD& milliseconds); // false when no timer is set
 
 // Notifications, one sender per kind: WM_COMMAND from a control, WM_HSCROLL/WM_VSCROLL.
 void notifyCommand(HWND control, HWND owner, int code);
@@ -200,6 +219,11 @@ LRESULT CALLBACK editProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK listBoxProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK comboBoxProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK trackbarProc(HWND, UINT, WPARAM, LPARAM);
+
+// Dialogs: creates the dialog of a template owned by `owner` and runs it modally, as
+// DialogBoxParamA does; also for the boxes the layer makes itself (message box, file-open).
+INT_PTR runModalDialog(const DialogResource& dialogTemplate, HINSTANCE instance, HWND owner,
+                       DLGPROC dialogProc, LPARAM initParam);
 
 // Menus: the item with that command id, searching sub-menus depth first.
 MenuItem* findMenuItem(HMENU menu, UINT id);

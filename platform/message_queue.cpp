@@ -142,7 +142,25 @@ bool takeMessage(MSG* msg, HWND filter, UINT first, UINT last, bool remove) {
             return true;
         }
     }
+    if (first == 0 && last == 0 ? true : (WM_TIMER >= first && WM_TIMER <= last))
+        return takeTimerMessage(msg, filter, remove);
     return false;
+}
+
+// Waits for input or the next timer, whichever comes first. False: nothing can come any more.
+bool waitForInputOrTimer(HWND filter, UINT first, UINT last) {
+    Layer& s = state();
+    const Backend* backend = s.backend;
+    DWORD untilTimer = 0;
+    bool timerSet = (first == 0 && last == 0 ? true : (WM_TIMER >= first && WM_TIMER <= last)) &&
+                    timeToNextTimer(filter, untilTimer);
+    if (timerSet && !(backend && backend->tickCount)) {
+        s.virtualClock += untilTimer; // virtual time: the wait ends when the timer is due
+        return true;
+    }
+    if (timerSet && backend->waitForInputFor)
+        return backend->waitForInputFor(untilTimer);
+    return backend && backend->waitForInput && backend->waitForInput(true);
 }
 
 char characterForKey(WPARAM key, LPARAM lParam) {
@@ -213,8 +231,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
     for (;;) {
         if (takeMessage(msg, window, filterMin, filterMax, true))
             return msg->message != WM_QUIT;
-        const Backend* backend = state().backend;
-        if (!backend || !backend->waitForInput || !backend->waitForInput(true)) {
+        if (!waitForInputOrTimer(window, filterMin, filterMax)) {
             // Nothing can arrive any more: end the wait as the quit message would.
             *msg = MSG{nullptr, WM_QUIT, 0, 0, state().messageTime, {0, 0}};
             return FALSE;
@@ -243,6 +260,11 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+    if (msg && msg->message == WM_TIMER && msg->lParam) {
+        // A timer with a procedure calls it instead of any window procedure.
+        reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, timerClock());
+        return 0;
+    }
     if (!msg || !windowOf(msg->hwnd))
         return 0;
     LRESULT result = sendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);

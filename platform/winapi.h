@@ -145,6 +145,8 @@ typedef struct tagMSG {
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 
 typedef struct tagWNDCLASSEXA {
     UINT cbSize;
@@ -486,6 +488,7 @@ typedef struct tagOFNA {
 #define TBM_GETPAGESIZE (WM_USER + 22)
 #define TBM_SETLINESIZE (WM_USER + 23)
 #define TBM_GETLINESIZE (WM_USER + 24)
+#define TBM_GETTHUMBRECT (WM_USER + 25)
 
 // Trackbar request codes (low word of WM_HSCROLL's wParam)
 #define TB_LINEUP 0
@@ -703,6 +706,9 @@ typedef struct tagOFNA {
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
+
 // ---------------------------------------------------------------------------------------------
 // Message boxes and dialog results
 
@@ -729,6 +735,7 @@ typedef struct tagOFNA {
 #define MB_SETFOREGROUND 0x00010000L
 #define MB_TOPMOST 0x00040000L
 #define MB_TYPEMASK 0x0000000FL
+#define MB_DEFMASK 0x00000F00L
 #define MB_ICONMASK 0x000000F0L
 
 #define IDOK 1
@@ -956,6 +963,9 @@ BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 int WINAPI GetWindowTextLengthA(HWND window);
+int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size);
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
 
 // USER32: messages
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -966,6 +976,9 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
 BOOL WINAPI TranslateMessage(const MSG* msg);
 LRESULT WINAPI DispatchMessageA(const MSG* msg);
 SHORT WINAPI GetKeyState(int virtualKey);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+DWORD WINAPI GetTickCount(void);
 
 // USER32: keyboard focus and mouse capture
 HWND WINAPI SetFocus(HWND window);

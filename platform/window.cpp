@@ -70,6 +70,7 @@ void removeRecords(HWND window) {
         s.capture = nullptr;
     if (s.active == window)
         s.active = nullptr;
+    killTimersOf(window);
     s.windows.erase(reinterpret_cast<uintptr_t>(window));
 }
 
@@ -390,10 +391,12 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
         if (!(w = windowOf(window)))
             return FALSE;
         w->style |= WS_DISABLED;
+        // Only the window itself loses the focus: a control inside keeps it until another
+        // window is activated, so the dialog that is deactivated then still knows it.
         Layer& s = state();
-        if (s.focus == window || isDescendant(window, s.focus))
+        if (s.focus == window)
             SetFocus(nullptr);
-        if (s.capture == window)
+        if (s.capture == window || isDescendant(window, s.capture))
             ReleaseCapture();
         sendMessage(window, WM_ENABLE, FALSE, 0);
         viewChanged(window, ViewEnabled);
@@ -600,3 +603,53 @@ void activate(HWND topLevel) {
 }
 
 } // namespace layer
+
+int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size) {
+    Window* w = windowOf(window);
+    if (!w || !buffer || size <= 0)
+        return 0;
+    const std::string& name = w->windowClass->name;
+    size_t count = std::min<size_t>(name.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buffer, name.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+// Top-level windows, newest first, as they lie on the screen from the top: class and text
+// compare without regard to case; a null one matches any.
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
+    WindowClass* wanted = className ? findClass(className) : nullptr;
+    if (className && !wanted)
+        return nullptr;
+    auto& windows = state().windows;
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        const Window& w = *it->second;
+        if (w.parent || w.destroying)
+            continue;
+        if (wanted && w.windowClass != wanted)
+            continue;
+        if (windowName && !equalsNoCase(w.text, windowName))
+            continue;
+        return w.handle;
+    }
+    return nullptr;
+}
+
+// Every descendant, each child before its own children, in creation order; stops when the
+// procedure returns FALSE.
+BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
+    Window* w = windowOf(parent);
+    if (!w || !proc)
+        return FALSE;
+    std::vector<HWND> children = w->children;
+    for (HWND child : children) {
+        if (!windowOf(child))
+            continue;
+        if (!proc(child, lParam))
+            return FALSE;
+        if (windowOf(child) && !windowOf(child)->children.empty() &&
+            !EnumChildWindows(child, proc, lParam))
+            return FALSE;
+    }
+    return TRUE;
+}

@@ -15,6 +15,9 @@ run_packages=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   # desktop backend
   libfltk1.3-dev zlib1g-dev fonts-liberation2
+  # the GTK file dialog FLTK's native chooser loads at run time (GTK 2 is the one it tries
+  # first; without it, FLTK's own chooser shows)
+  libgtk2.0-0
 )
 
 windows_packages=(
@@ -37,6 +40,8 @@ test_packages=(
   clang libclang-rt-14-dev llvm-14 valgrind
   # benchmarks and their reference decoders
   libbenchmark-dev libstb-dev libsdl2-image-dev
+  # mutation runs (make mutants)
+  ninja-build
 )
 
 packages=()

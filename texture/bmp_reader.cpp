@@ -105,19 +105,22 @@ ImageStatus decodeBmpRle8(Image& image) {
     ImageStatus status = makeBmpPixels(image);
     if (status != ImageOk)
         return status;
-    // The runs fill rows as the file lays them out, padded to a multiple of four bytes: some
-    // encoders spell out the pad bytes. Positions count through those padded rows; pad bytes
-    // are dropped on the way into the unpadded pixel buffer, and each row lands in its place.
+    // Runs write the picture's bytes back to back, rows in file order, and a run that goes on
+    // past a row's end carries on at the next row's first byte; decoding ends when the picture
+    // is full. An end of line ends the row being filled. Rows narrower than their four-byte
+    // stored width are sometimes run on through their pad bytes before the end of line: bytes
+    // of one line that spill past the row's end by no more than its pad are taken back then.
     const RowTarget target = bmpRows(image);
-    const size_t stride = (target.rowLength + 3) & ~size_t{3};
-    const size_t size = stride * target.rows;
+    const size_t row = target.rowLength;
+    const size_t pad = ((row + 3) & ~size_t{3}) - row;
+    const size_t size = row * target.rows;
     ImageCursor c = cursorAt(image, image.pixelOffset);
     const size_t start = c.pos;
     size_t out = 0;
-    size_t rowStart = 0; // the row the runs are filling; end of line moves to the next one
-    auto wrote = [&](size_t count) {
+    size_t lineStart = 0; // where the line being decoded began: a row start, or a delta's end
+    auto put = [&](size_t count, auto&& write) {
+        forEachRowPiece(target, row, out, count, write);
         out += count;
-        rowStart = (out - 1) / stride * stride;
     };
 
     while (out < size) {
@@ -128,14 +131,22 @@ ImageStatus decodeBmpRle8(Image& image) {
         if (c.overrun)
             return failDecode(image);
         if (count > 0) {
-            const size_t n = std::min<size_t>(count, size - out);
-            forEachRowPiece(target, stride, out, n,
-                            [&](uint8_t* to, size_t, size_t k) { std::memset(to, value, k); });
-            wrote(n);
+            put(std::min<size_t>(count, size - out),
+                [&](uint8_t* to, size_t, size_t n) { std::memset(to, value, n); });
         } else if (value == 0) {
-            // End of line. A row its runs filled exactly is already behind us.
-            out = std::min(size, rowStart + stride);
-            rowStart = out;
+            const size_t lineRow = lineStart / row * row;
+            const size_t used = out - lineRow;
+            if (used > row && used <= row + pad) {
+                // Pad bytes spelled out: they landed on the next rows, which nothing else has
+                // reached yet, so they are cleared again.
+                for (size_t p = lineRow + row; p < out; ++p)
+                    target.row(p / row)[p % row] = 0;
+                out = lineRow + row;
+            } else if (out % row != 0 || out == lineStart) {
+                // A row ended early, or an empty line: go on at the next row.
+                out = std::min(size, (out / row + 1) * row);
+            }
+            lineStart = out;
         } else if (value == 1) {
             break;
         } else if (value == 2) {
@@ -143,20 +154,16 @@ ImageStatus decodeBmpRle8(Image& image) {
             const size_t down = get8(c);
             if (c.overrun)
                 return failDecode(image);
-            out = std::min(size, out + down * stride + right);
-            rowStart = out / stride * stride;
+            out = std::min(size, out + down * row + right);
+            lineStart = out;
         } else {
             // Absolute run; one cut by the end of the buffer ends decoding there.
             const size_t n = std::min<size_t>(value, size - out);
             if (!hasBytes(c, n))
                 return failDecode(image);
             const uint8_t* from = c.data + c.pos;
-            forEachRowPiece(target, stride, out, n, [&](uint8_t* to, size_t offset, size_t k) {
-                std::memcpy(to, from + offset, k);
-            });
+            put(n, [&](uint8_t* to, size_t offset, size_t k) { std::memcpy(to, from + offset, k); });
             skipBytes(c, n);
-            if (n > 0)
-                wrote(n);
         }
     }
     // Runs are bytes: a true-colour picture stored as RLE8 has its pixels exchanged afterwards.

@@ -50,9 +50,24 @@ void setSelection(HWND window, ListBoxState* list, int index, bool notify) {
         notifyCommand(window, list->owner, LBN_SELCHANGE);
 }
 
+// Without LBS_NOINTEGRALHEIGHT the box shows whole rows only: it drops the part of its height
+// a row does not fill, from the height it has now, whenever its row height is set.
+void fitWholeRows(HWND window, const ListBoxState* list) {
+    Window* w = windowOf(window);
+    if (w->style & LBS_NOINTEGRALHEIGHT)
+        return;
+    int height = clientRectOf(*w).bottom;
+    int rest = height % list->itemHeight;
+    if (height > list->itemHeight && rest) {
+        RECT r = w->rect;
+        MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top - rest, TRUE);
+    }
+}
+
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window,
-                     new ListBoxState{cs->hwndParent, {}, {}, -1, 0, systemFontItemHeight, false});
+    auto* list = new ListBoxState{cs->hwndParent, {}, {}, -1, 0, systemFontItemHeight, false};
+    setControlRecord(window, list);
+    fitWholeRows(window, list);
     return 0;
 }
 
@@ -213,6 +228,7 @@ LRESULT onFocus(HWND window, ListBoxState* list, bool gained) {
 LRESULT onSetFont(HWND window, ListBoxState* list, WPARAM font) {
     windowOf(window)->font = reinterpret_cast<HFONT>(font);
     list->itemHeight = font ? guiFontItemHeight : systemFontItemHeight;
+    fitWholeRows(window, list);
     viewChanged(window, ViewContent);
     return 0;
 }

@@ -14,7 +14,7 @@ DWORD staticType(HWND window) {
     return windowOf(window)->style & SS_TYPEMASK;
 }
 
-// An SS_BITMAP static shows the bitmap the template names and takes its size.
+// An SS_BITMAP static shows the bitmap the template names, its window as large as the bitmap.
 void loadTemplateBitmap(HWND window, StaticState* record, const CREATESTRUCTA* cs) {
     Window* w = windowOf(window);
     const BitmapResource* bitmap = findBitmap(cs->hInstance, cs->lpszName);
@@ -25,9 +25,9 @@ void loadTemplateBitmap(HWND window, StaticState* record, const CREATESTRUCTA* c
     w->bitmapId = bitmap->id;
     if (w->style & (SS_CENTERIMAGE | 0x40L /* SS_REALSIZECONTROL */))
         return;
-    RECT insets = nonClientInsets(*w);
-    w->rect.right = w->rect.left + bitmap->width + insets.left + insets.right;
-    w->rect.bottom = w->rect.top + bitmap->height + insets.top + insets.bottom;
+    // The window, edges and all, takes the bitmap's size, as the real control sizes it.
+    w->rect.right = w->rect.left + bitmap->width;
+    w->rect.bottom = w->rect.top + bitmap->height;
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {

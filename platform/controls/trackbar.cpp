@@ -198,6 +198,20 @@ LRESULT onKeyUp(HWND window, TrackbarState* bar, WPARAM key) {
     }
 }
 
+// Where the thumb is, in client coordinates: the square the user presses to drag it.
+LRESULT thumbRect(HWND window, const TrackbarState* bar, LPARAM out) {
+    auto* rect = reinterpret_cast<RECT*>(out);
+    if (!rect)
+        return 0;
+    RECT client = clientRectOf(*windowOf(window));
+    int centre = trackbarThumbX(window, bar->pos);
+    if (isVertical(window))
+        *rect = RECT{2, centre - thumbHalfWidth, client.right - 2, centre + thumbHalfWidth + 1};
+    else
+        *rect = RECT{centre - thumbHalfWidth, 2, centre + thumbHalfWidth + 1, client.bottom - 2};
+    return 0;
+}
+
 int placeOf(HWND window, LPARAM point) {
     return isVertical(window) ? GET_Y_LPARAM(point) : GET_X_LPARAM(point);
 }
@@ -244,6 +258,7 @@ LRESULT CALLBACK trackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case TBM_GETPAGESIZE: return bar->pageSize;
     case TBM_SETLINESIZE: return setLineSize(bar, lParam);
     case TBM_GETLINESIZE: return bar->lineSize;
+    case TBM_GETTHUMBRECT: return thumbRect(window, bar, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -11,7 +11,8 @@
 //   [x] dialogs as modal FLTK windows; message boxes and the file chooser as FLTK dialogs
 //   [x] the view frame as an Fl_Gl_Window with the requested pixel format, one GLX context
 //       for its whole life, drawn only by the program (WM_PAINT, SwapBuffers)
-//   [x] blocking waits in Fl::wait(), non-blocking looks in Fl::check(); never a timer
+//   [x] blocking waits in Fl::wait(), non-blocking looks in Fl::check(); SetTimer's clock is
+//       the steady clock, and a wait for the next due timer is Fl::wait(seconds)
 //   [ ] no right button, wheel, double click or hover messages (the program uses none)
 //   [ ] no resizing, minimising to an icon, or multiple screens
 
@@ -35,6 +36,7 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/x.H>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -294,6 +296,18 @@ bool waitForInput(bool block) {
     return true;
 }
 
+DWORD tickCount() {
+    using namespace std::chrono;
+    return static_cast<DWORD>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool waitForInputFor(DWORD milliseconds) {
+    Fl::flush();
+    Fl::wait(milliseconds / 1000.0);
+    return true;
+}
+
 bool getDc(HWND window) {
     return nativeViewOf(window) != nullptr;
 }
@@ -433,6 +447,8 @@ const Backend& programBackend() {
         b.makeCurrent = makeCurrent;
         b.deleteContext = deleteContext;
         b.present = present;
+        b.tickCount = tickCount;
+        b.waitForInputFor = waitForInputFor;
         return b;
     }();
     start();

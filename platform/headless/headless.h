@@ -13,7 +13,9 @@
 //   [x] scripted message box and file chooser answers, with a record of each call
 //   [x] GL: EGL pbuffer 512 x 512, RGB, no alpha, 16-bit depth, Mesa surfaceless platform;
 //       each WGL step can be made to fail; frames counted; pixels read back top row first
-//   [ ] no screen, no clock, no timers
+//   [x] SetTimer on a virtual clock: a pending timer comes due as soon as the program waits,
+//       before the next step
+//   [ ] no screen
 #pragma once
 
 #include "platform/backend.h"
@@ -36,6 +38,11 @@ class Session {
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 };
+
+// The backend for a whole-program run that has no script and answers message boxes and the
+// file-open dialog as a user does: they are then the layer's own dialog windows, with the real
+// platform's control ids. Install it with setBackend before WinMain.
+const Backend& withDialogWindows();
 
 // ---------------------------------------------------------------------------------------------
 // Script
@@ -168,6 +175,7 @@ struct EditSelection {
 EditSelection editSelection(HWND edit);
 bool hasFill(HWND window);              // a FillRect reached it through GetDC
 COLORREF fillColour(HWND window);       // the last such fill
+RECT fillArea(HWND window);             // its rectangle, clipped to the client area
 int staticBitmapId(HWND staticControl); // SS_BITMAP resource number, 0 if none
 
 HWND focusWindow();

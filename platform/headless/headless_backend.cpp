@@ -1,8 +1,10 @@
-// The headless backend: no screen, no clock.
+// The headless backend: no screen; a virtual clock for timers.
 //   [x] input: scripted steps run whenever the program waits on an empty queue
 //   [x] message boxes and the file chooser: scripted answers, every call recorded
 //   [x] GL: EGL pbuffers (Mesa surfaceless), any WGL step can be made to fail, frames counted
 //       and the last one kept, top row first
+//   [x] timers on a virtual clock: a due timer fires at once when the program would wait,
+//       before any further step
 //   [ ] views: none; the layer's own state is what tests read
 // Pairs with the layer core (platform/); tests drive it through headless.h.
 #include "platform/headless/egl_surface.h"
@@ -189,9 +191,25 @@ const Backend headlessBackend = {
     makeCurrent,
     destroyGlContext,
     present,
+    nullptr, // tickCount: virtual time, the next due timer fires whenever the program waits
+    nullptr, // waitForInputFor
 };
 
+// For whole-program runs without a script: message boxes and the file-open dialog are the
+// layer's own dialog windows, which the run answers with input as the user would.
+const Backend dialogWindowsBackend = [] {
+    Backend b = headlessBackend;
+    b.name = "headless, dialog windows";
+    b.messageBox = nullptr;
+    b.openFileName = nullptr;
+    return b;
+}();
+
 } // namespace
+
+const Backend& withDialogWindows() {
+    return dialogWindowsBackend;
+}
 
 Session::Session() {
     if (data().sessionOpen) {

@@ -139,6 +139,9 @@ bool hasFill(HWND window) {
 COLORREF fillColour(HWND window) {
     return record(window) ? record(window)->fillColour : 0;
 }
+RECT fillArea(HWND window) {
+    return record(window) ? record(window)->fillArea : RECT{};
+}
 int staticBitmapId(HWND staticControl) {
     return record(staticControl) ? record(staticControl)->bitmapId : 0;
 }

@@ -33,6 +33,8 @@ TEST_F(CommandsTest, RadioPairsSwitchTheirOptionAndMoveTheMark) {
             for (int pick : {pair.off, pair.off, pair.on, pair.on, pair.off})
                 chooseMenuItem(mainWindow, pick);
         }
+        // A command the window handles answers 0.
+        EXPECT_EQ(SendMessageA(mainWindow, WM_COMMAND, idTextureMappingOff, 0), 0);
     });
     runProgram();
     for (const RadioPair& pair : pairs) {
@@ -187,6 +189,10 @@ TEST_F(CommandsTest, AboutShowsTheHistoryIgnoresEscAndClosesWithOk) {
     });
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
+    // WinMain has let riched32.dll go, and its class with it.
+    EXPECT_EQ(CreateWindowExA(0, "RICHEDIT", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                              nullptr),
+              nullptr);
 }
 
 TEST_F(CommandsTest, AboutClosesFromItsCloseBox) {

@@ -266,8 +266,10 @@ TEST_F(Desktop, ModifyBrowseAndOkDrawThePictureOnTheSquare) {
     // Browse and OK by their template rectangles, converted with the dialog's base units.
     const Point browse = dialogUnitsToPixels({12 + 151 / 2, 72 + 20 / 2});
     clickScreen(at.x + browse.x, at.y + browse.y);
-    ASSERT_FALSE(findWindow("Select Texture Image", milliseconds(5000)).empty())
-        << "Browse opened no file chooser";
+    const std::string chooser = findWindow("Select Texture Image", milliseconds(5000));
+    ASSERT_FALSE(chooser.empty()) << "Browse opened no file chooser";
+    // No window manager gives the desktop's chooser the keyboard here.
+    shell("xdotool windowfocus " + chooser + " sleep 0.5");
     replaceText(picture);
     key("Return");
     ASSERT_TRUE(windowGone("Select Texture Image", milliseconds(5000)));

@@ -52,14 +52,25 @@ TEST(FltkKeys, CharactersTheLayerWouldMakeDifferentlyGoAsThemselves) {
     EXPECT_FALSE(feedsAsCharacter(FL_BackSpace, VK_BACK, "\b", false));
 }
 
-TEST(FltkFileChooser, FiltersBecomeFltkPatternsWithTheirTexts) {
+TEST(FltkFileChooser, FiltersKeepTheirTextsAndMatchNamesInEitherCase) {
     const char program[] = "Supported types (BMP,PCX,TGA,QFR)\0*.bmp;*.pcx;*.tga;*.qfr\0";
-    EXPECT_EQ(chooserFilterOf(program), "Supported types [BMP,PCX,TGA,QFR] (*.{bmp,pcx,tga,qfr})");
-    const char two[] = "Pictures\0*.bmp\0All/any\0*\0";
-    EXPECT_EQ(chooserFilterOf(two), "Pictures (*.bmp)\tAll\\/any (*)");
-    const char mixed[] = "Odd\0a*.txt;README\0";
-    EXPECT_EQ(chooserFilterOf(mixed), "Odd ({a*.txt|README})");
-    EXPECT_EQ(chooserFilterOf(nullptr), "");
+    const std::vector<ChooserFilter> filters = chooserFiltersOf(program);
+    ASSERT_EQ(filters.size(), 1u);
+    EXPECT_EQ(filters[0].text, "Supported types (BMP,PCX,TGA,QFR)");
+    EXPECT_EQ(filters[0].patterns, (std::vector<std::string>{"*.bmp", "*.pcx", "*.tga", "*.qfr"}));
+    for (const char* name : {"wall.bmp", "WALL.TGA", "a.b.QfR"})
+        EXPECT_TRUE(filterMatches(filters[0], name)) << name;
+    for (const char* name : {"wall.bmp.txt", "wall.bmpx", "wall", ".bmp"})
+        EXPECT_FALSE(filterMatches(filters[0], name)) << name;
+    EXPECT_EQ(fltkPatternOf({"", {"*.bmp"}}), "*.[bB][mM][pP]");
+    EXPECT_EQ(fltkPatternOf({"", {"*.a", "b,c"}}), "{*.[aA]|[bB]\\,[cC]}");
+
+    const char two[] = "Pictures\0*.bmp\0Any\0\0";
+    const std::vector<ChooserFilter> both = chooserFiltersOf(two);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both[1].text, "Any");
+    EXPECT_TRUE(filterMatches(both[1], "README")); // no pattern: every file
+    EXPECT_TRUE(chooserFiltersOf(nullptr).empty());
 }
 
 TEST(FltkMessageBox, ButtonsEscapeAndDefaultFollowTheType) {

@@ -4,10 +4,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
+#include <sstream>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/winapi.h"
@@ -72,12 +75,36 @@ TEST_F(FltkModal, MessageBoxAnswersWithTheButtonTheKeysChoose) {
         IDOK);
 }
 
-TEST_F(FltkModal, FileChooserWritesThePathTypedIntoIt) {
+// The visible windows with this title, newest last.
+std::vector<std::string> windowsTitled(const std::string& title) {
+    std::vector<std::string> ids;
+    std::istringstream lines(
+        shell("xdotool search --onlyvisible --name " + quoted("^" + title + "$") + " 2>/dev/null"));
+    for (std::string id; std::getline(lines, id);)
+        if (!id.empty())
+            ids.push_back(id);
+    return ids;
+}
+
+bool windowCountBecomes(const std::string& title, size_t count) {
+    for (int i = 0; i < 30; ++i) {
+        if (windowsTitled(title).size() == count)
+            return true;
+        shell("sleep 0.1");
+    }
+    return false;
+}
+
+// The desktop's own chooser: GTK's where it is installed, FLTK's own when QF_TEST_FILE_CHOOSER
+// is "fltk" (a separate run, since the choice is made once a process).
+TEST_F(FltkModal, FileChooserShowsTheFilterRefusesMissingFilesAndAddsTheExtension) {
     char folderTemplate[] = "/tmp/quillfen-chooser-XXXXXX";
     ASSERT_NE(mkdtemp(folderTemplate), nullptr);
     const std::string folder = folderTemplate;
-    const std::string path = folder + "/brick.tga";
-    std::ofstream(path) << "not looked at";
+    std::ofstream(folder + "/wall.qfr") << "not looked at";
+    const char* which = std::getenv("QF_TEST_FILE_CHOOSER");
+    const std::string shots = std::string(QF_SHOT_DIR) + "/file-chooser-" + (which ? which : "gtk");
+    std::filesystem::create_directories(QF_SHOT_DIR);
 
     char file[260] = "", name[260] = "";
     OPENFILENAMEA record{};
@@ -87,24 +114,51 @@ TEST_F(FltkModal, FileChooserWritesThePathTypedIntoIt) {
     record.nMaxFile = 259;
     record.lpstrFileTitle = name;
     record.nMaxFileTitle = 259;
+    record.lpstrInitialDir = folderTemplate;
     record.lpstrTitle = "Select Texture Image";
     record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NONETWORKBUTTON;
     record.lpstrDefExt = ".qfr";
 
-    const auto typePath = [path] {
-        const std::string window = findWindow("Select Texture Image", milliseconds(10000));
-        if (window.empty())
+    bool refusedWithMessage = false, stayedOpen = false;
+    const auto typeMissingName = [&] {
+        const std::string chooser = findWindow("Select Texture Image", milliseconds(10000));
+        if (chooser.empty())
             return;
-        shell("xdotool windowfocus " + window + " sleep 0.3");
-        const Box box = windowBox(window);
-        std::filesystem::create_directories(QF_SHOT_DIR);
-        savePng(std::string(QF_SHOT_DIR) + "/file-chooser.png", {box.x, box.y}, box.w, box.h);
-        replaceText(path);
+        shell("xdotool windowfocus " + chooser + " sleep 0.5");
+        const Box box = windowBox(chooser);
+        savePng(shots + ".png", {box.x, box.y}, box.w, box.h);
+        replaceText(folder + "/missing.bmp");
+        key("Return");
+        // A message over the chooser, with its title; the chooser stays.
+        refusedWithMessage = windowCountBecomes("Select Texture Image", 2);
+        savePng(shots + "-missing.png", {0, 0}, 1280, 1024);
+        // Its OK closes it (again if the first key came before it could take one).
+        for (int attempt = 0; attempt < 3 && !stayedOpen; ++attempt) {
+            for (const std::string& id : windowsTitled("Select Texture Image"))
+                if (id != chooser)
+                    shell("xdotool windowfocus " + id + " sleep 0.5 key Return");
+            stayedOpen = windowCountBecomes("Select Texture Image", 1) &&
+                         windowsTitled("Select Texture Image") == std::vector<std::string>{chooser};
+        }
+        closeWindow(chooser); // the close box cancels
+    };
+    EXPECT_FALSE(whileUserDoes(typeMissingName, [&] { return GetOpenFileNameA(&record); }));
+    EXPECT_TRUE(refusedWithMessage);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_STREQ(file, "");
+
+    // A name without an extension is the file with the default one.
+    const auto typeNameWithoutExtension = [&] {
+        const std::string chooser = findWindow("Select Texture Image", milliseconds(10000));
+        if (chooser.empty())
+            return;
+        shell("xdotool windowfocus " + chooser + " sleep 0.5");
+        replaceText(folder + "/wall");
         key("Return");
     };
-    EXPECT_TRUE(whileUserDoes(typePath, [&] { return GetOpenFileNameA(&record); }));
-    EXPECT_STREQ(file, path.c_str());
-    EXPECT_STREQ(name, "brick.tga");
+    EXPECT_TRUE(whileUserDoes(typeNameWithoutExtension, [&] { return GetOpenFileNameA(&record); }));
+    EXPECT_EQ(std::string(file), folder + "/wall.qfr");
+    EXPECT_STREQ(name, "wall.qfr");
     EXPECT_EQ(record.nFileOffset, folder.size() + 1);
 
     // Esc cancels: nothing chosen.

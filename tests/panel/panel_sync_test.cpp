@@ -2,6 +2,7 @@
 #include "platform/winapi.h"
 
 #include <GL/gl.h>
+#include <tuple>
 
 #include "app/shell.h"
 #include "panel/panel.h"
@@ -42,6 +43,8 @@ TEST_F(PanelSyncTest, NewPolygonShowsItsDefaults) {
         EXPECT_EQ(headless::selection(blendDstCombo), 0);
         EXPECT_EQ(headless::selection(alphaFuncCombo), 7);
         EXPECT_EQ(headless::fillColour(colourSwatch), RGB(255, 255, 255));
+        RECT area = headless::fillArea(colourSwatch); // the whole client area inside the edge
+        EXPECT_EQ(std::tuple(area.left, area.top, area.right, area.bottom), std::tuple(0, 0, 60, 56));
     });
     harness::runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
@@ -49,12 +52,33 @@ TEST_F(PanelSyncTest, NewPolygonShowsItsDefaults) {
 
 TEST_F(PanelSyncTest, RemovingTheLastPolygonResetsThePanel) {
     queueStep([] { headless::click(control(idAdd)); });
+    queueStep([] {
+        // Every setting away from the neutral values first.
+        headless::click(blendCheckBox);
+        headless::click(alphaTestCheckBox);
+        headless::pickComboItem(texEnvCombo, 2);
+        headless::pickComboItem(blendSrcCombo, 3);
+        headless::pickComboItem(blendDstCombo, 4);
+        headless::pickComboItem(alphaFuncCombo, 1);
+    });
+    queueStep([] { harness::setTrackbarByKeys(alphaTestSlider, 30); });
     queueStep([] { headless::click(control(idRemove)); });
     queueStep([] {
         EXPECT_EQ(windowText(textureFileField), ""); // not "None" any more
         EXPECT_EQ(windowText(redField), "0 / 0.00");
+        EXPECT_EQ(windowText(greenField), "0 / 0.00");
+        EXPECT_EQ(windowText(blueField), "0 / 0.00");
+        EXPECT_EQ(windowText(alphaField), "0.00");
+        EXPECT_EQ(windowText(alphaRefField), "0.00");
         EXPECT_EQ(windowText(sizeField), "0px");
+        for (HWND slider : {redSlider, greenSlider, blueSlider, alphaSlider, alphaTestSlider})
+            EXPECT_EQ(headless::trackbar(slider).pos, 0);
         EXPECT_EQ(headless::trackbar(sizeSlider).pos, 1);
+        EXPECT_EQ(headless::checkState(blendCheckBox), BST_UNCHECKED);
+        EXPECT_EQ(headless::checkState(alphaTestCheckBox), BST_UNCHECKED);
+        EXPECT_EQ(headless::selection(texEnvCombo), 0);
+        EXPECT_EQ(headless::selection(blendSrcCombo), 0);
+        EXPECT_EQ(headless::selection(blendDstCombo), 0);
         EXPECT_EQ(headless::selection(alphaFuncCombo), 7);
         EXPECT_EQ(headless::fillColour(colourSwatch), RGB(0, 0, 0));
     });

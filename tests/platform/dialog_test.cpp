@@ -154,7 +154,7 @@ TEST_F(DialogTest, TemplateIsLaidOutInDialogUnitsAndCentred) {
         EXPECT_EQ(field.left, 18); // 12 dialog units at 6 / 4
         EXPECT_EQ(field.top, 78);  // 48 at 13 / 8
         EXPECT_EQ(field.right - field.left, 243);
-        EXPECT_EQ(field.bottom - field.top, 19);
+        EXPECT_EQ(field.bottom - field.top, 20); // 12 at 13 / 8 = 19.5, rounded as MulDiv does
         RECT client;
         GetClientRect(dialog, &client);
         EXPECT_EQ(client.right, 279);

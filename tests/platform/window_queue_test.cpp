@@ -75,10 +75,39 @@ TEST_F(WindowTest, QuitEndsGetMessageAfterPostedMessagesWithItsCode) {
     EXPECT_FALSE(scriptRanOut());
 }
 
-TEST_F(WindowTest, WaitingWithNoStepsLeftEndsTheRun) {
+std::vector<DWORD> ticks;
+void CALLBACK countTick(HWND window, UINT message, UINT_PTR id, DWORD time) {
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(message, static_cast<UINT>(WM_TIMER));
+    EXPECT_NE(id, 0u);
+    ticks.push_back(time);
+}
+
+// A due timer ends the wait before any step (the clock is virtual); without one, or once it is
+// killed, a wait with no step left ends the run.
+TEST_F(WindowTest, WaitingEndsWithADueTimerOrWithTheRunWhenNoStepIsLeft) {
+    ticks.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 250, countTick);
+    ASSERT_NE(timer, 0u);
     bool ran = false;
     queueStep([&] { ran = true; });
+    PostMessageA(owner, WM_USER, 0, 0);
     MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, owner, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER)); // posted first, the timer when idle
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+        EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+        EXPECT_EQ(msg.hwnd, nullptr);
+        EXPECT_EQ(msg.wParam, timer);
+        EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)); // not yet due
+        DispatchMessageA(&msg); // calls the procedure, not a window's
+    }
+    EXPECT_EQ(ticks, (std::vector<DWORD>{250, 500}));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(KillTimer(nullptr, timer));
+    EXPECT_FALSE(KillTimer(nullptr, timer));
     EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
     EXPECT_TRUE(ran);
     EXPECT_TRUE(scriptRanOut());

@@ -130,9 +130,11 @@ TEST(RenderCases, BlendingUsesThePolygonsFactorsAndOnlyAnEnableOfOne) {
             top->blendEnabled = c.enabled;
             top->blendSrc = c.src;
             top->blendDst = c.dst;
+            square(90, 90, 20, green); // blending off again, with the factors GL_ZERO, GL_ZERO
         });
         EXPECT_TRUE(colourNear(pixel(frame, 256, 256), c.expected))
             << "enable " << c.enabled << " factors " << c.src << ", " << c.dst;
+        EXPECT_EQ(pixel(frame, 436, 436), green) << "after enable " << c.enabled;
     }
 }
 
@@ -155,9 +157,11 @@ TEST(RenderCases, AlphaTestComparesVertexAlphaWithTheReference) {
             polygon->alphaTestEnabled = c.enabled;
             polygon->alphaFunc = c.function;
             polygon->alphaRef = 0.5f;
+            square(90, 90, 20, red)->alphaFunc = GL_NEVER; // chosen, but the test is off
         });
         EXPECT_EQ(pixel(frame, 256, 256), c.drawn ? green : black)
             << "enable " << c.enabled << " function " << c.function << " alpha " << c.alpha;
+        EXPECT_EQ(pixel(frame, 436, 436), red) << "after enable " << c.enabled;
     }
 }
 

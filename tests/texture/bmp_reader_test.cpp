@@ -184,6 +184,34 @@ TEST(BmpReader, Rle8PadBytesSpelledOutStayInTheirRow) {
     EXPECT_EQ(im.pixels(6), (ByteList{2, 2, 2, 1, 1, 1}));
 }
 
+TEST(BmpReader, Rle8RowsLieBackToBackWithOrWithoutEndOfLine) {
+    struct Case {
+        int width, bits;
+        ByteList data;
+        ByteList topRowFirst;
+    };
+    const ByteList eightBit = {2, 2, 2, 1, 1, 1};
+    const ByteList trueColour = {60, 50, 40, 30, 20, 10}; // stored blue first
+    for (const Case& t : std::vector<Case>{
+             // Width 3 at 8 bits, each stored row one pad byte short of four.
+             {3, 8, {3, 1, 3, 2}, eightBit}, // filled without end of line or end of bitmap
+             {3, 8, {3, 1, 0, 0, 3, 2, 0, 0, 0, 1}, eightBit},
+             {3, 8, {5, 1, 1, 2}, {1, 1, 2, 1, 1, 1}}, // a run goes on at the next row
+             {3, 8, {0, 4, 1, 1, 1, 2, 2, 3}, {2, 3, 3, 1, 1, 1}}, // an absolute one too
+             // One 24-bit pixel a row; its pad byte spelled out or not.
+             {1, 24, {0, 6, 10, 20, 30, 40, 50, 60}, trueColour},
+             {1, 24, {0, 3, 10, 20, 30, 0, 0, 0, 0, 3, 40, 50, 60, 0, 0, 1}, trueColour},
+             {1, 24, {0, 4, 10, 20, 30, 0xEE, 0, 0, 0, 3, 40, 50, 60, 0}, trueColour},
+             // 32 bits: the fourth byte stays; an absolute run crosses the row end.
+             {1, 32, {0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, {7, 6, 5, 8, 3, 2, 1, 4}},
+             {1, 32, {0, 4, 1, 2, 3, 4, 0, 0, 0, 4, 5, 6, 7, 8, 0, 1}, {7, 6, 5, 8, 3, 2, 1, 4}},
+         }) {
+        HeldImage im(bmp(t.width, 2, t.bits, 1, t.data));
+        ASSERT_EQ(readBmp(im.image), ImageOk) << t.width << "x2 at " << t.bits;
+        EXPECT_EQ(im.pixels(t.topRowFirst.size()), t.topRowFirst) << t.width << "x2 at " << t.bits;
+    }
+}
+
 TEST(BmpReader, Rle8StopsAtTheEndOfTheBuffer) {
     // Runs and a delta that reach past the picture end it there without an end-of-bitmap.
     for (const ByteList& data :

@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""Plants single faults in a copy of the program and runs the tests that can see each one.
+
+    make mutants [FILES="render/ scene/polygon.cpp"] [SEED=N] [MAX=M] [IDS=a1b2c3d4e5,...]
+
+Every file (or every .cpp and .h under a folder) in FILES gets its mutants made by the rules of
+scripts/mutants/mutate.py; a seeded sample of MAX of them, spread over the files, is built and
+tested in build-mutants/. Each ends killed, survived, timed out or did not build; a survivor
+listed in tests/mutants-equivalent.txt counts as equivalent. The report is
+build-mutants/report.md; the exit status is 1 when a survivor is not on that list.
+"""
+
+import argparse
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from mutants import report  # noqa: E402
+from mutants.mutate import generate  # noqa: E402
+from mutants.runner import Workspace, tracked_files  # noqa: E402
+from mutants.sampling import read_equivalents, sample  # noqa: E402
+
+DEFAULT_FILES = "app/ scene/ render/ panel/ texture/ resources/ platform/controls/ platform/dialog.cpp"
+EQUIVALENTS = "tests/mutants-equivalent.txt"
+
+
+def chosen_files(repo, spec):
+    files = tracked_files(repo)
+    out = []
+    for item in spec.split():
+        if item.endswith("/"):
+            out += [f for f in files if f.startswith(item) and f.endswith((".cpp", ".h"))]
+        elif item in files:
+            out.append(item)
+        else:
+            raise SystemExit(f"mutants: no such file in the repository: {item}")
+    return sorted(set(out))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--files", default=DEFAULT_FILES)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--max", type=int, default=0, help="0: every mutant")
+    parser.add_argument("--ids", default="", help="only these mutants (comma separated)")
+    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--slow", type=float, default=60.0,
+                        help="test groups slower than this many seconds are left out")
+    parser.add_argument("--root", default="build-mutants")
+    parser.add_argument("--list", action="store_true", help="print the sample; run nothing")
+    args = parser.parse_args()
+
+    repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    os.chdir(repo)
+    files = chosen_files(repo, args.files or DEFAULT_FILES)
+    by_file = {}
+    for path in files:
+        with open(path) as f:
+            mutants = generate(path, f.read(), args.seed)
+        if mutants:
+            by_file[path] = mutants
+    generated = {f: len(m) for f, m in by_file.items()}
+    if args.ids:
+        wanted = set(args.ids.replace(",", " ").split())
+        chosen = [m for ms in by_file.values() for m in ms if m.ident in wanted]
+    else:
+        chosen = sample(by_file, args.max or None, args.seed)
+    if args.list:
+        for m in chosen:
+            print(f"{m.ident}  {m.path}:{m.line}  {m.rule}: {m.describe()}")
+        return 0
+
+    def log(text):
+        print(f"[mutants {time.strftime('%H:%M:%S')}] {text}", flush=True)
+
+    log(f"{sum(generated.values())} mutants made in {len(by_file)} files; running {len(chosen)}")
+    workspace = Workspace(repo, os.path.join(repo, args.root), args.jobs, log)
+    workspace.prepare()
+    workspace.establish_baseline(sorted({m.path for m in chosen}))
+    equivalents = read_equivalents(os.path.join(repo, EQUIVALENTS))
+    runs = []
+    originals = {}
+    for number, mutant in enumerate(chosen, 1):
+        if mutant.path not in originals:
+            with open(os.path.join(workspace.src, mutant.path)) as f:
+                originals[mutant.path] = f.read()
+        result = workspace.judge(mutant, originals[mutant.path], args.slow)
+        runs.append((mutant, result))
+        status = report.status_of(result, mutant, equivalents)
+        log(f"{number}/{len(chosen)} {status:13} {mutant.ident} {mutant.path}:{mutant.line} "
+            f"{mutant.describe()}"
+            + (" (cached)" if result["cached"] else f" {result['seconds']} s"))
+        workspace.save_cache()
+    settings = (f"Files: {args.files}. Seed {args.seed}, "
+                f"{'every mutant' if not args.max else f'at most {args.max} mutants'}"
+                f"{', ids ' + args.ids if args.ids else ''}; test groups over {args.slow:g} s "
+                f"left out.")
+    totals = report.write(os.path.join(workspace.root, "report.md"), runs, generated,
+                          equivalents, settings)
+    log("report: " + os.path.join(args.root, "report.md") + "; "
+        + ", ".join(f"{k} {v}" for k, v in sorted(totals.items())))
+    return 1 if totals["survived"] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

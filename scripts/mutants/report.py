@@ -1,0 +1,72 @@
+"""The run's report: totals per part of the tree, per file, and every survivor."""
+
+from collections import Counter
+
+STATUSES = ["killed", "survived", "equivalent", "timed out", "did not build", "unseen"]
+PROGRAM = ("app/", "scene/", "render/", "panel/", "texture/", "resources/")
+LAYER = ("platform/controls/", "platform/dialog.cpp")
+
+
+def part_of(path):
+    if path.startswith(PROGRAM):
+        return "program (app scene render panel texture resources)"
+    if path.startswith(LAYER):
+        return "layer controls and dialog manager"
+    return "other"
+
+
+def status_of(result, mutant, equivalents):
+    if result["status"] == "survived" and mutant.ident in equivalents:
+        return "equivalent"
+    return result["status"]
+
+
+def write(path, runs, generated, equivalents, settings):
+    """runs: [(mutant, result)]; generated: file -> number of mutants the rules make."""
+    lines = ["# Mutants", "", settings, ""]
+    parts = {}
+    files = {}
+    for mutant, result in runs:
+        status = status_of(result, mutant, equivalents)
+        parts.setdefault(part_of(mutant.path), Counter())[status] += 1
+        files.setdefault(mutant.path, Counter())[status] += 1
+    lines += ["## Totals", "",
+              "| part | generated | run | " + " | ".join(STATUSES) + " |",
+              "|---|---|---|" + "---|" * len(STATUSES)]
+    made = Counter()
+    for f, n in generated.items():
+        made[part_of(f)] += n
+    for part in sorted(set(parts) | set(made)):
+        c = parts.get(part, Counter())
+        lines.append(f"| {part} | {made[part]} | {sum(c.values())} | "
+                     + " | ".join(str(c[s]) for s in STATUSES) + " |")
+    lines += ["", "## Per file", "",
+              "| file | generated | run | " + " | ".join(STATUSES) + " |",
+              "|---|---|---|" + "---|" * len(STATUSES)]
+    for f in sorted(generated):
+        c = files.get(f, Counter())
+        lines.append(f"| {f} | {generated[f]} | {sum(c.values())} | "
+                     + " | ".join(str(c[s]) for s in STATUSES) + " |")
+
+    def listing(title, wanted, reason=None):
+        chosen = [(m, r) for m, r in runs if status_of(r, m, equivalents) == wanted]
+        out = ["", f"## {title} ({len(chosen)})", ""]
+        for m, r in sorted(chosen, key=lambda x: (x[0].path, x[0].line)):
+            extra = f" -- {reason(m, r)}" if reason else ""
+            out.append(f"- `{m.ident}` {m.path}:{m.line} {m.rule}: {m.describe()}{extra}")
+        return out
+
+    lines += listing("Survivors", "survived")
+    lines += listing("Timed out", "timed out", lambda m, r: r.get("detail", ""))
+    lines += listing("Equivalent (tests/mutants-equivalent.txt)", "equivalent",
+                     lambda m, r: equivalents[m.ident])
+    stale = [m for m, r in runs if m.ident in equivalents and r["status"] == "killed"]
+    if stale:
+        lines += ["", "## Listed as equivalent but killed", ""]
+        lines += [f"- `{m.ident}` {m.path}:{m.line} {m.describe()}" for m in stale]
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+    total = Counter()
+    for c in parts.values():
+        total.update(c)
+    return total

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Compares two scenario dumps line by line: the run on our layer and the run on the real API.
+
+A pair of lines that differ passes only when an entry of the allow-list explains it: each entry
+is a regular expression; where it matches (its groups, or the whole match when it has none) both
+lines are masked, and the masked lines must then be equal. Every other difference is printed
+and fails the comparison. Usage: compare_dumps.py LAYER_DUMP REAL_DUMP ALLOW_LIST (exit 77, skipped, when a dump is missing)
+"""
+import os
+import re
+import sys
+
+
+def read_allow_list(path):
+    entries, pattern = [], None
+    with open(path, encoding="utf-8") as listing:
+        for number, line in enumerate(listing, 1):
+            line = line.rstrip("\n")
+            if line.startswith("pattern: "):
+                pattern = (re.compile(line[len("pattern: "):]), number)
+            elif line.startswith("reason: ") and pattern:
+                entries.append((pattern[0], line[len("reason: "):], pattern[1]))
+                pattern = None
+            elif line.strip() and not line.startswith("#"):
+                sys.exit(f"{path}:{number}: neither 'pattern: ' nor 'reason: ' nor a comment")
+    if pattern:
+        sys.exit(f"{path}:{pattern[1]}: a pattern without its reason")
+    return entries
+
+
+def mask(pattern, line):
+    def hide(match):
+        if not match.re.groups:
+            return "<allowed>"
+        text, start = "", match.start()
+        for group in range(1, match.re.groups + 1):
+            if match.start(group) < 0:
+                continue
+            text += line[start:match.start(group)] + "<allowed>"
+            start = match.end(group)
+        return text + line[start:match.end()]
+    return pattern.sub(hide, line)
+
+
+def explained(entries, ours, theirs, used):
+    applied = []
+    for pattern, _, number in entries:
+        masked = mask(pattern, ours), mask(pattern, theirs)
+        if masked != (ours, theirs):
+            applied.append(number)
+        ours, theirs = masked
+        if ours == theirs:
+            used.update(applied)
+            return True
+    return False
+
+
+def read_lines(path):
+    with open(path, encoding="utf-8", errors="replace", newline="") as dump:
+        return [line.rstrip("\r\n") for line in dump]
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    for path in sys.argv[1:3]:
+        if not os.path.exists(path):
+            print(f"no {path}: its run did not happen")
+            return 77  # skipped, as the run that makes it was
+    ours, theirs = read_lines(sys.argv[1]), read_lines(sys.argv[2])
+    entries = read_allow_list(sys.argv[3])
+    step, faults, used = "", 0, set()
+    for index in range(max(len(ours), len(theirs))):
+        a = ours[index] if index < len(ours) else "<no line>"
+        b = theirs[index] if index < len(theirs) else "<no line>"
+        if a.startswith("step "):
+            step = a
+        if a == b or explained(entries, a, b, used):
+            continue
+        faults += 1
+        print(f"line {index + 1} ({step}):\n  layer: {a}\n  real:  {b}")
+    print(f"{len(ours)} lines against {len(theirs)}; {faults} unexplained differences; "
+          f"allow-list entries used: {len(used)} of {len(entries)}")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
