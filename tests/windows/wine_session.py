@@ -133,6 +133,11 @@ def count(frame, test):
     return sum(1 for pixel in frame.getdata() if test(pixel))
 
 
+def mean_x(frame, test):
+    xs = [i % frame.width for i, pixel in enumerate(frame.getdata()) if test(pixel)]
+    return sum(xs) / max(len(xs), 1)
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -210,6 +215,11 @@ def run(exe, prefix, shots):
         green = count(frame, lambda p: p[0] < 30 and p[1] > 200 and p[2] < 30)
         blue = count(frame, lambda p: p[0] < 30 and p[1] < 30 and p[2] > 200)
         check(green > 1000 and blue > 1000, f"no picture drawn ({green} green, {blue} blue)")
+        # The 3D view's half turn makes +x point left: the picture shows mirrored, its green
+        # left half on the right.
+        check(mean_x(frame, lambda p: p[1] > 200 and p[2] < 30)
+              > mean_x(frame, lambda p: p[2] > 200 and p[1] < 30),
+              "the picture is not mirrored left to right in the 3D view")
 
         session.menu("h", "b")
         about = wine.find_window("About")
