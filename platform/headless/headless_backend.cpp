@@ -3,7 +3,8 @@
 //   [x] message boxes and the file chooser: scripted answers, every call recorded
 //   [x] GL: EGL pbuffers (Mesa surfaceless), any WGL step can be made to fail, frames counted
 //       and the last one kept, top row first
-//   [ ] views: none; the layer's own state is what tests read
+//   [ ] views: none; the layer's own state is what tests read, and each window's view changes
+//       are kept as a desktop view would receive them
 // Pairs with the layer core (platform/); tests drive it through headless.h.
 #include "platform/headless/egl_surface.h"
 #include "platform/headless/headless.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <optional>
 #include <set>
 
@@ -35,6 +37,7 @@ struct HeadlessState {
     std::set<std::string> failingGetDc;
     int frames = 0;
     std::vector<uint8_t> frame;
+    std::map<HWND, unsigned> viewChanges; // ViewChange bits since last taken
 };
 
 HeadlessState& data() {
@@ -120,7 +123,12 @@ BOOL openFileName(OPENFILENAMEA* ofn) {
     return call.result;
 }
 
+void updateView(HWND window, unsigned changes) {
+    data().viewChanges[window] |= changes;
+}
+
 void destroyView(HWND window) {
+    data().viewChanges.erase(window);
     destroySurface(window);
 }
 
@@ -175,7 +183,7 @@ bool present(HWND window) {
 const Backend headlessBackend = {
     "headless",
     nullptr, // createView: the layer's state is the view
-    nullptr, // updateView
+    updateView,
     destroyView,
     waitForInput,
     messageBox,
@@ -192,6 +200,12 @@ const Backend headlessBackend = {
 };
 
 } // namespace
+
+unsigned takeViewChanges(HWND window) {
+    unsigned changes = data().viewChanges[window];
+    data().viewChanges.erase(window);
+    return changes;
+}
 
 Session::Session() {
     if (data().sessionOpen) {
