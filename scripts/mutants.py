@@ -3,7 +3,7 @@
 
     make mutants [FILES="render/ scene/polygon.cpp"] [SEED=N] [MAX=M] [IDS=a1b2c3d4e5,...]
 
-Every file (or every .cpp and .h under a folder) in FILES gets its mutants made by the rules of
+Every file (or every .cpp under a folder; a header only when named) in FILES gets its mutants made by the rules of
 scripts/mutants/mutate.py; a seeded sample of MAX of them, spread over the files, is built and
 tested in build-mutants/. Each ends killed, survived, timed out or did not build; a survivor
 listed in tests/mutants-equivalent.txt counts as equivalent. The report is
@@ -12,6 +12,7 @@ build-mutants/report.md; the exit status is 1 when a survivor is not on that lis
 
 import argparse
 import os
+import signal
 import sys
 import time
 
@@ -31,7 +32,8 @@ def chosen_files(repo, spec):
     out = []
     for item in spec.split():
         if item.endswith("/"):
-            out += [f for f in files if f.startswith(item) and f.endswith((".cpp", ".h"))]
+            # A header rebuilds everything that includes it: only when named on its own.
+            out += [f for f in files if f.startswith(item) and f.endswith(".cpp")]
         elif item in files:
             out.append(item)
         else:
@@ -52,6 +54,8 @@ def main():
     parser.add_argument("--list", action="store_true", help="print the sample; run nothing")
     args = parser.parse_args()
 
+    # A stopped run puts the mutated file back on its way out (runner.judge's finally).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     os.chdir(repo)
     files = chosen_files(repo, args.files or DEFAULT_FILES)

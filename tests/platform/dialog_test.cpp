@@ -186,6 +186,9 @@ TEST_F(DialogTest, MissingRichEditIsSkippedOnlyWhenTheTemplateAllows) {
         HWND text = findControl(activeDialog(), 1036);
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(className(text), "RICHEDIT");
+        SetWindowTextA(text, "history");
+        SendMessageA(text, EM_SETSEL, 0, -1); // an edit control underneath
+        EXPECT_EQ(editSelection(text).end, 7);
         EndDialog(activeDialog(), 0);
     });
     EXPECT_EQ(run(aboutDialog), 0);
