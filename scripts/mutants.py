@@ -82,7 +82,7 @@ def main():
     log(f"{sum(generated.values())} mutants made in {len(by_file)} files; running {len(chosen)}")
     workspace = Workspace(repo, os.path.join(repo, args.root), args.jobs, log)
     workspace.prepare()
-    workspace.establish_baseline(sorted({m.path for m in chosen}))
+    workspace.establish_baseline(sorted({m.path for m in chosen}), args.slow)
     equivalents = read_equivalents(os.path.join(repo, EQUIVALENTS))
     runs = []
     originals = {}
