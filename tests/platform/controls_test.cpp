@@ -16,16 +16,22 @@ TEST_F(ButtonTest, ClickNotifiesAfterAutomaticCheckBoxToggled) {
         if (LOWORD(wParam) == 23)
             checkSeenByOwner = static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0));
     };
+    HWND three = makeControl("BUTTON", "Both", BS_AUTO3STATE, 24, 10, 70);
     queueStep([&] {
         click(box);
         click(push);
+        click(three);
+        click(three);
     });
     runLoop();
     EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 23, BN_CLICKED, box},
-                                            {WM_COMMAND, 3, BN_CLICKED, push}}));
+                                            {WM_COMMAND, 3, BN_CLICKED, push},
+                                            {WM_COMMAND, 24, BN_CLICKED, three},
+                                            {WM_COMMAND, 24, BN_CLICKED, three}}));
     EXPECT_EQ(checkSeenByOwner, BST_CHECKED);
     EXPECT_EQ(checkState(box), BST_CHECKED);
-    EXPECT_EQ(focusWindow(), push);
+    EXPECT_EQ(checkState(three), BST_INDETERMINATE); // unchecked, checked, indeterminate
+    EXPECT_EQ(focusWindow(), three);                 // a click takes the focus
 }
 
 TEST_F(ButtonTest, ProgramCheckAndReleaseOutsideSendNothing) {
