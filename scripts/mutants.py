@@ -52,6 +52,8 @@ def main():
                         help="test groups slower than this many seconds are left out")
     parser.add_argument("--root", default="build-mutants")
     parser.add_argument("--list", action="store_true", help="print the sample; run nothing")
+    parser.add_argument("--report-only", action="store_true",
+                        help="write the report from the cached results of the copy as it is")
     args = parser.parse_args()
 
     # A stopped run puts the mutated file back on its way out (runner.judge's finally).
@@ -81,11 +83,16 @@ def main():
 
     log(f"{sum(generated.values())} mutants made in {len(by_file)} files; running {len(chosen)}")
     workspace = Workspace(repo, os.path.join(repo, args.root), args.jobs, log)
-    workspace.prepare()
-    workspace.establish_baseline(sorted({m.path for m in chosen}), args.slow)
     equivalents = read_equivalents(os.path.join(repo, EQUIVALENTS))
     runs = []
     originals = {}
+    if args.report_only:
+        workspace.use_copy_as_it_is()
+        runs = workspace.cached_results(chosen)
+        chosen = []
+    else:
+        workspace.prepare()
+        workspace.establish_baseline(sorted({m.path for m in chosen}), args.slow)
     for number, mutant in enumerate(chosen, 1):
         if mutant.path not in originals:
             with open(os.path.join(workspace.src, mutant.path)) as f:

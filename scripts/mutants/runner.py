@@ -118,6 +118,21 @@ class Workspace:
             request_codemodel(self.build)
             subprocess.run(["cmake", self.build], check=True, stdout=subprocess.DEVNULL)
 
+    def use_copy_as_it_is(self):
+        self.files = [os.path.relpath(os.path.join(root, name), self.src)
+                      for root, _, names in os.walk(self.src) for name in names]
+        self.tests_hash = tree_hash(self.src, self.files, "tests/")
+
+    def cached_results(self, mutants):
+        """(mutant, result) for each mutant the cache knows under the copy's tests."""
+        out = []
+        for mutant in mutants:
+            with open(os.path.join(self.src, mutant.path)) as f:
+                key = self.cache_key(mutant, mutant.apply(f.read()))
+            if key in self.cache:
+                out.append((mutant, dict(self.cache[key], cached=True)))
+        return out
+
     def ninja(self, outputs, limit=1800):
         command = ["ninja", "-C", self.build, f"-j{self.jobs}"] + list(outputs)
         code, _, output = run_limited(command, self.build, limit)
