@@ -377,4 +377,9 @@ TEST_F(LayerTest, ProgramChangesReachTheView) {
     SendMessageA(combo, WM_SETTEXT, 0, text("abc"));
     SendMessageA(combo, WM_SETTEXT, 0, 0);
     EXPECT_EQ(windowText(combo), "");
+    // New text in an edit puts the caret at its start.
+    HWND edit = makeControl("EDIT", "abcdef", 0, 42);
+    SendMessageA(edit, EM_SETSEL, 2, 5);
+    SendMessageA(edit, WM_SETTEXT, 0, text("xyz"));
+    EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), 0);
 }
