@@ -383,3 +383,25 @@ TEST_F(LayerTest, ProgramChangesReachTheView) {
     SendMessageA(edit, WM_SETTEXT, 0, text("xyz"));
     EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), 0);
 }
+
+TEST_F(EditTest, ArrowsMoveTheCaretAndShiftArrowsExtendTheSelection) {
+    HWND field = makeControl("EDIT", "abc", 0, 1032);
+    EditSelection plain{}, extended{};
+    queueStep([&] {
+        SetFocus(field);
+        SendMessageA(field, EM_SETSEL, 3, 3);
+        pressKey(field, VK_LEFT);
+    });
+    queueStep([&] {
+        plain = editSelection(field);
+        keyDown(field, VK_SHIFT);
+        pressKey(field, VK_LEFT);
+        keyUp(field, VK_SHIFT);
+    });
+    queueStep([&] { extended = editSelection(field); });
+    runLoop();
+    EXPECT_EQ(plain.start, 2);
+    EXPECT_EQ(plain.end, 2);
+    EXPECT_EQ(extended.start, 2); // the anchor stays
+    EXPECT_EQ(extended.end, 1);
+}
