@@ -136,6 +136,10 @@ TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 7, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(windowText(combo), "");
+    // Each item's data goes with it when another item goes.
+    EXPECT_EQ(SendMessageA(combo, CB_DELETESTRING, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 0, 0), 0x2101);
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 1, 0), 0x0BE2);
     EXPECT_TRUE(notices.empty());
 }
 
