@@ -307,6 +307,8 @@ TEST_F(StaticTest, NotifyStyleDecidesWhoGetsTheMouse) {
 TEST_F(EditTest, OwnerMovingTheFocusAwayOnSetFocusIsHonoured) {
     HWND list = makeControl("LISTBOX", "PolyList", LBS_NOTIFY, 2, 10, 10, 147, 90);
     HWND field = makeControl("EDIT", "0.00", ES_CENTER, 19, 200, 10, 55, 17);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Poly 1"));
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("7 up"));
     onCommand = [&](WPARAM wParam, LPARAM) {
         if (HIWORD(wParam) == EN_SETFOCUS)
             SetFocus(list);
@@ -319,7 +321,9 @@ TEST_F(EditTest, OwnerMovingTheFocusAwayOnSetFocusIsHonoured) {
     EXPECT_EQ(focusWindow(), list);
     EXPECT_EQ(windowText(field), "0.00");
     EXPECT_EQ(commandCodes(field), (std::vector<int>{EN_SETFOCUS, EN_KILLFOCUS}));
-    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS}));
+    // The list took the key: a typed character selects the next entry it begins.
+    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE}));
+    EXPECT_EQ(selection(list), 1);
     EXPECT_EQ(captureWindow(), nullptr);
 }
 
