@@ -97,6 +97,11 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
         pressKey(list, VK_DOWN);
         pressKey(list, VK_DOWN); // already the last: no change, no notice
         pressKey(list, VK_HOME);
+        mouseDown(list, 5, 5);
+    });
+    queueStep([&] {
+        ReleaseCapture(); // the capture taken away mid-press: the release clicks nothing
+        mouseUp(list, 5, 5);
     });
     runLoop();
     EXPECT_EQ(commandCodes(list),
