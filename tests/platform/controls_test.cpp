@@ -227,12 +227,13 @@ TEST_F(TrackbarTest, KeysAndChannelClicksStepAndEndTracking) {
         pressKey(bar, VK_RIGHT);
         pressKey(bar, VK_END);
         pressKey(bar, VK_END); // at the end: nothing moves, only the release is told
+        pressKey(bar, VK_PRIOR);
     });
     runLoop();
-    EXPECT_EQ(trackbar(bar).pos, 100);
+    EXPECT_EQ(trackbar(bar).pos, 80);
     EXPECT_EQ(scrollCodes(bar),
               (std::vector<int>{TB_PAGEDOWN, TB_ENDTRACK, TB_LINEDOWN, TB_ENDTRACK, TB_BOTTOM,
-                                TB_ENDTRACK, TB_ENDTRACK}));
+                                TB_ENDTRACK, TB_ENDTRACK, TB_PAGEUP, TB_ENDTRACK}));
 }
 
 using EditTest = LayerTest;
