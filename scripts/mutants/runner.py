@@ -106,6 +106,7 @@ class Workspace:
         os.makedirs(self.src, exist_ok=True)
         self.files = sync_tree(self.repo, self.src)
         self.tests_hash = tree_hash(self.src, self.files, "tests/")
+        self.remember_tests()
         if not os.path.exists(os.path.join(self.build, "build.ninja")):
             request_codemodel(self.build)
             self.log("configuring the mutant build")
@@ -118,19 +119,38 @@ class Workspace:
             request_codemodel(self.build)
             subprocess.run(["cmake", self.build], check=True, stdout=subprocess.DEVNULL)
 
+    def tests_history(self):
+        path = os.path.join(self.root, "tests-history.json")
+        if not os.path.exists(path):
+            return []
+        with open(path) as f:
+            return json.load(f)
+
+    def remember_tests(self):
+        """Keeps the hash of every state of the tests a run has used, newest last."""
+        history = [h for h in self.tests_history() if h != self.tests_hash] + [self.tests_hash]
+        with open(os.path.join(self.root, "tests-history.json"), "w") as f:
+            json.dump(history, f)
+
     def use_copy_as_it_is(self):
         self.files = [os.path.relpath(os.path.join(root, name), self.src)
                       for root, _, names in os.walk(self.src) for name in names]
         self.tests_hash = tree_hash(self.src, self.files, "tests/")
 
     def cached_results(self, mutants):
-        """(mutant, result) for each mutant the cache knows under the copy's tests."""
+        """(mutant, result) for each mutant the cache knows: under the newest tests it was run
+        against. Tests only ever get sharper, so a mutant an older state killed stays killed."""
         out = []
+        hashes = list(reversed(self.tests_history())) or [self.tests_hash]
         for mutant in mutants:
             with open(os.path.join(self.src, mutant.path)) as f:
-                key = self.cache_key(mutant, mutant.apply(f.read()))
-            if key in self.cache:
-                out.append((mutant, dict(self.cache[key], cached=True)))
+                mutated = mutant.apply(f.read())
+            for tests_hash in hashes:
+                self.tests_hash = tests_hash
+                key = self.cache_key(mutant, mutated)
+                if key in self.cache:
+                    out.append((mutant, dict(self.cache[key], cached=True)))
+                    break
         return out
 
     def ninja(self, outputs, limit=1800):
