@@ -136,7 +136,7 @@ endif
 # the tests that can see it; the report goes to $(MUTANTS_BUILD)/report.md. Not part of `make test`.
 #   make mutants FILES="render/ panel/panel_sync.cpp" SEED=N MAX=M   other files, seed, sample
 #   make mutants IDS=a1b2c3d4e5,...                                 just these mutants again
-MAX ?= 240
+MAX ?= 150
 FILES ?=
 IDS ?=
 mutants: deps

@@ -3,7 +3,7 @@
 
     make mutants [FILES="render/ scene/polygon.cpp"] [SEED=N] [MAX=M] [IDS=a1b2c3d4e5,...]
 
-Every file (or every .cpp and .h under a folder) in FILES gets its mutants made by the rules of
+Every file (or every .cpp under a folder; a header only when named) in FILES gets its mutants made by the rules of
 scripts/mutants/mutate.py; a seeded sample of MAX of them, spread over the files, is built and
 tested in build-mutants/. Each ends killed, survived, timed out or did not build; a survivor
 listed in tests/mutants-equivalent.txt counts as equivalent. The report is
@@ -12,6 +12,7 @@ build-mutants/report.md; the exit status is 1 when a survivor is not on that lis
 
 import argparse
 import os
+import signal
 import sys
 import time
 
@@ -31,7 +32,8 @@ def chosen_files(repo, spec):
     out = []
     for item in spec.split():
         if item.endswith("/"):
-            out += [f for f in files if f.startswith(item) and f.endswith((".cpp", ".h"))]
+            # A header rebuilds everything that includes it: only when named on its own.
+            out += [f for f in files if f.startswith(item) and f.endswith(".cpp")]
         elif item in files:
             out.append(item)
         else:
@@ -50,8 +52,12 @@ def main():
                         help="test groups slower than this many seconds are left out")
     parser.add_argument("--root", default="build-mutants")
     parser.add_argument("--list", action="store_true", help="print the sample; run nothing")
+    parser.add_argument("--report-only", action="store_true",
+                        help="write the report from the cached results of the copy as it is")
     args = parser.parse_args()
 
+    # A stopped run puts the mutated file back on its way out (runner.judge's finally).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     os.chdir(repo)
     files = chosen_files(repo, args.files or DEFAULT_FILES)
@@ -77,11 +83,16 @@ def main():
 
     log(f"{sum(generated.values())} mutants made in {len(by_file)} files; running {len(chosen)}")
     workspace = Workspace(repo, os.path.join(repo, args.root), args.jobs, log)
-    workspace.prepare()
-    workspace.establish_baseline(sorted({m.path for m in chosen}))
     equivalents = read_equivalents(os.path.join(repo, EQUIVALENTS))
     runs = []
     originals = {}
+    if args.report_only:
+        workspace.use_copy_as_it_is()
+        runs = workspace.cached_results(chosen)
+        chosen = []
+    else:
+        workspace.prepare()
+        workspace.establish_baseline(sorted({m.path for m in chosen}), args.slow)
     for number, mutant in enumerate(chosen, 1):
         if mutant.path not in originals:
             with open(os.path.join(workspace.src, mutant.path)) as f:

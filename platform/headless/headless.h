@@ -176,6 +176,9 @@ EditSelection editSelection(HWND edit);
 bool hasFill(HWND window);              // a FillRect reached it through GetDC
 COLORREF fillColour(HWND window);       // the last such fill
 RECT fillArea(HWND window);             // its rectangle, clipped to the client area
+// The ViewChange bits (platform/backend.h) a desktop view of the window was sent since the last
+// call; a view that missed one would show stale state.
+unsigned takeViewChanges(HWND window);
 int staticBitmapId(HWND staticControl); // SS_BITMAP resource number, 0 if none
 
 HWND focusWindow();

@@ -5,7 +5,8 @@
 //       and the last one kept, top row first
 //   [x] timers on a virtual clock: a due timer fires at once when the program would wait,
 //       before any further step
-//   [ ] views: none; the layer's own state is what tests read
+//   [ ] views: none; the layer's own state is what tests read, and each window's view changes
+//       are kept as a desktop view would receive them
 // Pairs with the layer core (platform/); tests drive it through headless.h.
 #include "platform/headless/egl_surface.h"
 #include "platform/headless/headless.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <optional>
 #include <set>
 
@@ -37,6 +39,7 @@ struct HeadlessState {
     std::set<std::string> failingGetDc;
     int frames = 0;
     std::vector<uint8_t> frame;
+    std::map<HWND, unsigned> viewChanges; // ViewChange bits since last taken
 };
 
 HeadlessState& data() {
@@ -122,7 +125,12 @@ BOOL openFileName(OPENFILENAMEA* ofn) {
     return call.result;
 }
 
+void updateView(HWND window, unsigned changes) {
+    data().viewChanges[window] |= changes;
+}
+
 void destroyView(HWND window) {
+    data().viewChanges.erase(window);
     destroySurface(window);
 }
 
@@ -177,7 +185,7 @@ bool present(HWND window) {
 const Backend headlessBackend = {
     "headless",
     nullptr, // createView: the layer's state is the view
-    nullptr, // updateView
+    updateView,
     destroyView,
     waitForInput,
     messageBox,
@@ -209,6 +217,12 @@ const Backend dialogWindowsBackend = [] {
 
 const Backend& withDialogWindows() {
     return dialogWindowsBackend;
+}
+
+unsigned takeViewChanges(HWND window) {
+    unsigned changes = data().viewChanges[window];
+    data().viewChanges.erase(window);
+    return changes;
 }
 
 Session::Session() {

@@ -106,6 +106,7 @@ class Workspace:
         os.makedirs(self.src, exist_ok=True)
         self.files = sync_tree(self.repo, self.src)
         self.tests_hash = tree_hash(self.src, self.files, "tests/")
+        self.remember_tests()
         if not os.path.exists(os.path.join(self.build, "build.ninja")):
             request_codemodel(self.build)
             self.log("configuring the mutant build")
@@ -117,6 +118,40 @@ class Workspace:
         else:
             request_codemodel(self.build)
             subprocess.run(["cmake", self.build], check=True, stdout=subprocess.DEVNULL)
+
+    def tests_history(self):
+        path = os.path.join(self.root, "tests-history.json")
+        if not os.path.exists(path):
+            return []
+        with open(path) as f:
+            return json.load(f)
+
+    def remember_tests(self):
+        """Keeps the hash of every state of the tests a run has used, newest last."""
+        history = [h for h in self.tests_history() if h != self.tests_hash] + [self.tests_hash]
+        with open(os.path.join(self.root, "tests-history.json"), "w") as f:
+            json.dump(history, f)
+
+    def use_copy_as_it_is(self):
+        self.files = [os.path.relpath(os.path.join(root, name), self.src)
+                      for root, _, names in os.walk(self.src) for name in names]
+        self.tests_hash = tree_hash(self.src, self.files, "tests/")
+
+    def cached_results(self, mutants):
+        """(mutant, result) for each mutant the cache knows: under the newest tests it was run
+        against. Tests only ever get sharper, so a mutant an older state killed stays killed."""
+        out = []
+        hashes = list(reversed(self.tests_history())) or [self.tests_hash]
+        for mutant in mutants:
+            with open(os.path.join(self.src, mutant.path)) as f:
+                mutated = mutant.apply(f.read())
+            for tests_hash in hashes:
+                self.tests_hash = tests_hash
+                key = self.cache_key(mutant, mutated)
+                if key in self.cache:
+                    out.append((mutant, dict(self.cache[key], cached=True)))
+                    break
+        return out
 
     def ninja(self, outputs, limit=1800):
         command = ["ninja", "-C", self.build, f"-j{self.jobs}"] + list(outputs)
@@ -178,7 +213,7 @@ class Workspace:
 
     # --- the unmutated tree -----------------------------------------------------------------
 
-    def establish_baseline(self, paths):
+    def establish_baseline(self, paths, slow_limit):
         """Builds what the files' tests need and runs them once, timing each group. Every one
         must pass, or no mutant could be judged."""
         state = tree_hash(self.src, self.files)
@@ -188,6 +223,7 @@ class Workspace:
             with open(baseline_path) as f:
                 known = json.load(f)
         self.baseline = known.get(state, {})
+        earlier = {label: t for times in known.values() for label, t in times.items()}
         # The whole tree: CTest learns the GoogleTest cases only once their executables exist.
         self.log("building the unmutated tree")
         ok, output = self.ninja([])
@@ -202,12 +238,15 @@ class Workspace:
             label = f"{key[0]}:{key[1]}"
             if label in self.baseline:
                 continue
+            if earlier.get(label, 0) > slow_limit:
+                self.baseline[label] = earlier[label]  # left out of mutant runs anyway
+                continue
             code, seconds, output = self.run_group(key, tests, 1800)
             if code != 0:
                 raise SystemExit(f"the unmutated tree fails {label}:\n{output}")
             self.baseline[label] = round(seconds, 2)
             self.log(f"baseline {label}: {seconds:.1f} s")
-        known = {state: self.baseline}
+        known[state] = self.baseline
         with open(baseline_path, "w") as f:
             json.dump(known, f, indent=1)
 

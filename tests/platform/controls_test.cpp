@@ -1,5 +1,6 @@
 // Each control class: the user's input notifies the owner, the program's changes do not, and
 // the control keeps its state within bounds as the real one does.
+#include "platform/backend.h"
 #include "platform/controls/control_state.h"
 #include "tests/platform/layer_fixture.h"
 
@@ -15,24 +16,33 @@ TEST_F(ButtonTest, ClickNotifiesAfterAutomaticCheckBoxToggled) {
         if (LOWORD(wParam) == 23)
             checkSeenByOwner = static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0));
     };
+    HWND three = makeControl("BUTTON", "Both", BS_AUTO3STATE, 24, 10, 70);
     queueStep([&] {
         click(box);
         click(push);
+        click(three);
+        click(three);
     });
     runLoop();
     EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 23, BN_CLICKED, box},
-                                            {WM_COMMAND, 3, BN_CLICKED, push}}));
+                                            {WM_COMMAND, 3, BN_CLICKED, push},
+                                            {WM_COMMAND, 24, BN_CLICKED, three},
+                                            {WM_COMMAND, 24, BN_CLICKED, three}}));
     EXPECT_EQ(checkSeenByOwner, BST_CHECKED);
     EXPECT_EQ(checkState(box), BST_CHECKED);
-    EXPECT_EQ(focusWindow(), push);
+    EXPECT_EQ(checkState(three), BST_INDETERMINATE); // unchecked, checked, indeterminate
+    EXPECT_EQ(focusWindow(), three);                 // a click takes the focus
 }
 
 TEST_F(ButtonTest, ProgramCheckAndReleaseOutsideSendNothing) {
     HWND box = makeControl("BUTTON", "Enable", BS_AUTOCHECKBOX, 26);
     SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    queueStep([&] { mouseDown(box, 5, 5); });
     queueStep([&] {
-        mouseDown(box, 5, 5);
+        EXPECT_TRUE(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_PUSHED);
+        SetFocus(nullptr); // the focus leaves while the button is held: it comes up
+        EXPECT_FALSE(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_PUSHED);
         mouseMove(box, 500, 5);
         mouseUp(box, 500, 5); // released off the button: no click
     });
@@ -87,6 +97,11 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
         pressKey(list, VK_DOWN);
         pressKey(list, VK_DOWN); // already the last: no change, no notice
         pressKey(list, VK_HOME);
+        mouseDown(list, 5, 5);
+    });
+    queueStep([&] {
+        ReleaseCapture(); // the capture taken away mid-press: the release clicks nothing
+        mouseUp(list, 5, 5);
     });
     runLoop();
     EXPECT_EQ(commandCodes(list),
@@ -126,6 +141,10 @@ TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 7, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(windowText(combo), "");
+    // Each item's data goes with it when another item goes.
+    EXPECT_EQ(SendMessageA(combo, CB_DELETESTRING, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 0, 0), 0x2101);
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 1, 0), 0x0BE2);
     EXPECT_TRUE(notices.empty());
 }
 
@@ -208,12 +227,13 @@ TEST_F(TrackbarTest, KeysAndChannelClicksStepAndEndTracking) {
         pressKey(bar, VK_RIGHT);
         pressKey(bar, VK_END);
         pressKey(bar, VK_END); // at the end: nothing moves, only the release is told
+        pressKey(bar, VK_PRIOR);
     });
     runLoop();
-    EXPECT_EQ(trackbar(bar).pos, 100);
+    EXPECT_EQ(trackbar(bar).pos, 80);
     EXPECT_EQ(scrollCodes(bar),
               (std::vector<int>{TB_PAGEDOWN, TB_ENDTRACK, TB_LINEDOWN, TB_ENDTRACK, TB_BOTTOM,
-                                TB_ENDTRACK, TB_ENDTRACK}));
+                                TB_ENDTRACK, TB_ENDTRACK, TB_PAGEUP, TB_ENDTRACK}));
 }
 
 using EditTest = LayerTest;
@@ -293,6 +313,8 @@ TEST_F(StaticTest, NotifyStyleDecidesWhoGetsTheMouse) {
 TEST_F(EditTest, OwnerMovingTheFocusAwayOnSetFocusIsHonoured) {
     HWND list = makeControl("LISTBOX", "PolyList", LBS_NOTIFY, 2, 10, 10, 147, 90);
     HWND field = makeControl("EDIT", "0.00", ES_CENTER, 19, 200, 10, 55, 17);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Poly 1"));
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("7 up"));
     onCommand = [&](WPARAM wParam, LPARAM) {
         if (HIWORD(wParam) == EN_SETFOCUS)
             SetFocus(list);
@@ -305,6 +327,95 @@ TEST_F(EditTest, OwnerMovingTheFocusAwayOnSetFocusIsHonoured) {
     EXPECT_EQ(focusWindow(), list);
     EXPECT_EQ(windowText(field), "0.00");
     EXPECT_EQ(commandCodes(field), (std::vector<int>{EN_SETFOCUS, EN_KILLFOCUS}));
-    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS}));
+    // The list took the key: a typed character selects the next entry it begins.
+    EXPECT_EQ(commandCodes(list), (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE}));
+    EXPECT_EQ(selection(list), 1);
     EXPECT_EQ(captureWindow(), nullptr);
+}
+
+// What the program sets must reach a desktop view: a change that does not is shown stale.
+TEST_F(LayerTest, ProgramChangesReachTheView) {
+    auto send = [](HWND w, UINT m, WPARAM wp = 0, LPARAM lp = 0) { SendMessageA(w, m, wp, lp); };
+    auto text = [](const char* s) { return reinterpret_cast<LPARAM>(s); };
+    struct Change {
+        const char* className;
+        DWORD style;
+        std::function<void(HWND)> setup, act;
+        unsigned expected;
+        const char* what;
+    };
+    // clang-format off
+    auto nothing = [](HWND) {};
+    auto twoItems = [&](UINT add) { return [=](HWND w) { send(w, add, 0, text("a")), send(w, add, 0, text("b")); }; };
+    const Change changes[] = {
+        {"BUTTON", BS_AUTOCHECKBOX, nothing, [&](HWND w) { send(w, BM_SETCHECK, BST_CHECKED); }, ViewContent, "BM_SETCHECK"},
+        {"BUTTON", BS_PUSHBUTTON, nothing, [&](HWND w) { send(w, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE); }, ViewContent, "BM_SETSTYLE"},
+        {"BUTTON", BS_PUSHBUTTON, nothing, [](HWND w) { EnableWindow(w, FALSE); }, ViewEnabled, "button disabled"},
+        {"LISTBOX", LBS_NOTIFY, nothing, [&](HWND w) { send(w, LB_ADDSTRING, 0, text("a")); }, ViewContent, "LB_ADDSTRING"},
+        {"LISTBOX", LBS_NOTIFY, twoItems(LB_ADDSTRING), [&](HWND w) { send(w, LB_INSERTSTRING, 1, text("c")); }, ViewContent, "LB_INSERTSTRING"},
+        {"LISTBOX", LBS_NOTIFY, twoItems(LB_ADDSTRING), [&](HWND w) { send(w, LB_SETCURSEL, 1); }, ViewContent, "LB_SETCURSEL"},
+        {"LISTBOX", LBS_NOTIFY, twoItems(LB_ADDSTRING), [&](HWND w) { send(w, LB_DELETESTRING, 0); }, ViewContent, "LB_DELETESTRING"},
+        {"LISTBOX", LBS_NOTIFY, twoItems(LB_ADDSTRING), [&](HWND w) { send(w, LB_RESETCONTENT); }, ViewContent, "LB_RESETCONTENT"},
+        {"LISTBOX", LBS_NOTIFY, twoItems(LB_ADDSTRING), [&](HWND w) { send(w, LB_SETTOPINDEX, 1); }, ViewContent, "LB_SETTOPINDEX"},
+        {"LISTBOX", LBS_NOTIFY, nothing, [&](HWND w) { send(w, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT))); }, ViewContent, "list box font"},
+        {"LISTBOX", LBS_NOTIFY, nothing, [](HWND w) { EnableWindow(w, FALSE); }, ViewEnabled, "list box disabled"},
+        {"COMBOBOX", CBS_DROPDOWN, nothing, [&](HWND w) { send(w, CB_ADDSTRING, 0, text("a")); }, ViewContent, "CB_ADDSTRING"},
+        {"COMBOBOX", CBS_DROPDOWN, twoItems(CB_ADDSTRING), [&](HWND w) { send(w, CB_INSERTSTRING, 0, text("c")); }, ViewContent, "CB_INSERTSTRING"},
+        {"COMBOBOX", CBS_DROPDOWN, twoItems(CB_ADDSTRING), [&](HWND w) { send(w, CB_DELETESTRING, 1); }, ViewContent, "CB_DELETESTRING"},
+        {"COMBOBOX", CBS_DROPDOWN, twoItems(CB_ADDSTRING), [&](HWND w) { send(w, CB_SETCURSEL, 1); }, ViewContent | ViewText, "CB_SETCURSEL"},
+        {"COMBOBOX", CBS_DROPDOWN, twoItems(CB_ADDSTRING), [&](HWND w) { send(w, CB_SHOWDROPDOWN, TRUE); }, ViewContent, "CB_SHOWDROPDOWN"},
+        {"COMBOBOX", CBS_DROPDOWN, nothing, [&](HWND w) { send(w, WM_SETTEXT, 0, text("x")); }, ViewText, "combo text"},
+        {"COMBOBOX", CBS_DROPDOWN, [&](HWND w) { send(w, WM_SETTEXT, 0, text("abc")); }, [&](HWND w) { send(w, CB_SETEDITSEL, 0, MAKELPARAM(0, 2)); }, ViewContent, "CB_SETEDITSEL"},
+        {"COMBOBOX", CBS_DROPDOWN, nothing, [](HWND w) { EnableWindow(w, FALSE); }, ViewEnabled, "combo box disabled"},
+        {"EDIT", 0, nothing, [&](HWND w) { send(w, WM_SETTEXT, 0, text("x")); }, ViewText, "edit text"},
+        {"EDIT", 0, [&](HWND w) { send(w, WM_SETTEXT, 0, text("abc")); }, [&](HWND w) { send(w, EM_SETSEL, 0, 2); }, ViewContent, "EM_SETSEL"},
+        {"EDIT", 0, nothing, [&](HWND w) { send(w, EM_SETREADONLY, TRUE); }, ViewContent, "EM_SETREADONLY"},
+        {"EDIT", 0, nothing, [](HWND w) { EnableWindow(w, FALSE); }, ViewEnabled, "edit disabled"},
+        {"msctls_trackbar32", 0, nothing, [&](HWND w) { send(w, TBM_SETPOS, TRUE, 40); }, ViewContent, "TBM_SETPOS"},
+        {"msctls_trackbar32", 0, nothing, [&](HWND w) { send(w, TBM_SETRANGE, TRUE, MAKELONG(0, 10)); }, ViewContent, "TBM_SETRANGE"},
+        {"msctls_trackbar32", 0, nothing, [](HWND w) { EnableWindow(w, FALSE); }, ViewEnabled, "trackbar disabled"},
+        {"STATIC", SS_BITMAP, nothing, [&](HWND w) { send(w, STM_SETIMAGE, IMAGE_BITMAP, LPARAM(LoadBitmapA(testModule(), MAKEINTRESOURCEA(bannerBitmap)))); }, ViewContent, "STM_SETIMAGE"},
+        {"STATIC", SS_LEFT, nothing, [](HWND w) { EnableWindow(w, FALSE); }, ViewEnabled, "static disabled"},
+    };
+    // clang-format on
+    for (const Change& change : changes) {
+        HWND w = makeControl(change.className, "", change.style, 40);
+        change.setup(w);
+        takeViewChanges(w);
+        change.act(w);
+        EXPECT_EQ(takeViewChanges(w) & change.expected, change.expected) << change.what;
+        DestroyWindow(w);
+    }
+    // Text set to nothing empties the field.
+    HWND combo = makeControl("COMBOBOX", "", CBS_DROPDOWN, 41);
+    SendMessageA(combo, WM_SETTEXT, 0, text("abc"));
+    SendMessageA(combo, WM_SETTEXT, 0, 0);
+    EXPECT_EQ(windowText(combo), "");
+    // New text in an edit puts the caret at its start.
+    HWND edit = makeControl("EDIT", "abcdef", 0, 42);
+    SendMessageA(edit, EM_SETSEL, 2, 5);
+    SendMessageA(edit, WM_SETTEXT, 0, text("xyz"));
+    EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), 0);
+}
+
+TEST_F(EditTest, ArrowsMoveTheCaretAndShiftArrowsExtendTheSelection) {
+    HWND field = makeControl("EDIT", "abc", 0, 1032);
+    EditSelection plain{}, extended{};
+    queueStep([&] {
+        SetFocus(field);
+        SendMessageA(field, EM_SETSEL, 3, 3);
+        pressKey(field, VK_LEFT);
+    });
+    queueStep([&] {
+        plain = editSelection(field);
+        keyDown(field, VK_SHIFT);
+        pressKey(field, VK_LEFT);
+        keyUp(field, VK_SHIFT);
+    });
+    queueStep([&] { extended = editSelection(field); });
+    runLoop();
+    EXPECT_EQ(plain.start, 2);
+    EXPECT_EQ(plain.end, 2);
+    EXPECT_EQ(extended.start, 2); // the anchor stays
+    EXPECT_EQ(extended.end, 1);
 }

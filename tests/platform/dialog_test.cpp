@@ -10,10 +10,10 @@ namespace {
 std::vector<std::pair<UINT, WPARAM>> dialogMessages;
 bool initReturns = TRUE;
 
-INT_PTR CALLBACK recordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK recordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        dialogMessages.emplace_back(message, 0);
+        dialogMessages.emplace_back(message, WPARAM(lParam)); // the caller's parameter
         SetDlgItemTextA(dialog, 1013, "Poly 1");
         SetDlgItemTextA(dialog, 1032, "Poly 1");
         if (!initReturns) {
@@ -39,7 +39,7 @@ class DialogTest : public LayerTest {
         initReturns = TRUE;
     }
     INT_PTR run(WORD id) {
-        return DialogBoxParamA(testModule(), MAKEINTRESOURCEA(id), owner, recordingDialogProc, 0);
+        return DialogBoxParamA(testModule(), MAKEINTRESOURCEA(id), owner, recordingDialogProc, 42);
     }
     // The button commands the dialog procedure saw (the edits' notifications left out).
     std::vector<WPARAM> commands() const {
@@ -90,6 +90,8 @@ TEST_F(DialogTest, NestedLoopRunsWhileTheMainLoopWaits) {
     });
     runLoop(nullptr, [&] { ++mainLoopPasses; });
     EXPECT_EQ(result, IDOK + 100);
+    ASSERT_FALSE(dialogMessages.empty());
+    EXPECT_EQ(dialogMessages.front(), std::make_pair(UINT(WM_INITDIALOG), WPARAM(42)));
     EXPECT_EQ(commands(), (std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}));
     EXPECT_EQ(droppedInputCount(), 2);
     EXPECT_EQ(passesWhenOpened, 1); // the button-down's pass; the button-up opened it
@@ -138,13 +140,15 @@ TEST_F(DialogTest, TabMovesBetweenTabStopsSkippingDisabledOnes) {
                 pressKey(focusWindow(), VK_TAB);
                 queueStep([&, dialog] {
                     focusOrder.push_back(GetDlgCtrlID(focusWindow()));
+                    SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE); // the same step, asked for
+                    focusOrder.push_back(GetDlgCtrlID(focusWindow()));
                     EndDialog(dialog, 0);
                 });
             });
         });
     });
     run(renameDialog);
-    EXPECT_EQ(focusOrder, (std::vector<int>{IDCANCEL, 1032, IDOK}));
+    EXPECT_EQ(focusOrder, (std::vector<int>{IDCANCEL, 1032, IDOK, IDCANCEL}));
 }
 
 TEST_F(DialogTest, TemplateIsLaidOutInDialogUnitsAndCentred) {
@@ -186,6 +190,9 @@ TEST_F(DialogTest, MissingRichEditIsSkippedOnlyWhenTheTemplateAllows) {
         HWND text = findControl(activeDialog(), 1036);
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(className(text), "RICHEDIT");
+        SetWindowTextA(text, "history");
+        SendMessageA(text, EM_SETSEL, 0, -1); // an edit control underneath
+        EXPECT_EQ(SendMessageA(text, EM_GETSEL, 0, 0), MAKELONG(0, 7));
         EndDialog(activeDialog(), 0);
     });
     EXPECT_EQ(run(aboutDialog), 0);

@@ -38,6 +38,18 @@ TEST(ProgramResourcesTest, IconIsAGroupOfFourSquareImages) {
         sizes.insert(image.width);
     }
     EXPECT_EQ(sizes.size(), 4u);
+    // One picture at four sizes: the corners and the centre agree.
+    auto at = [](const BitmapResource& image, int x, int y) {
+        const uint8_t* p = image.rgb + 3 * (y * image.width + x);
+        return std::tuple(p[0], p[1], p[2]);
+    };
+    const BitmapResource& largest = icon.images.back();
+    for (const BitmapResource& image : icon.images) {
+        int last = image.width - 1;
+        EXPECT_EQ(at(image, 0, 0), at(largest, 0, 0)) << image.width;
+        EXPECT_EQ(at(image, last / 2 + 1, last / 2 + 1), at(largest, 24, 24)) << image.width;
+        EXPECT_EQ(at(image, last, last), at(largest, 47, 47)) << image.width;
+    }
 }
 
 // The resource tables walked whole against the numbers and texts the program is built with.

@@ -2,6 +2,10 @@
 // were, and the user is told.
 #include <new>
 
+#include "platform/winapi.h"
+
+#include <GL/gl.h>
+
 #include "app/shell.h"
 #include "panel/panel.h"
 #include "resources/resource_ids.h"
@@ -11,7 +15,8 @@
 using scene::Polygon;
 
 namespace {
-bool refusePolygons = false; // while set, no Polygon record can be allocated
+bool refusePolygons = false;      // while set, no Polygon record can be allocated
+size_t refusedArrayBytes = 0;     // while set, no array of this many bytes can be allocated
 } // namespace
 
 // The program asks for its records without exceptions; this executable answers those requests.
@@ -29,6 +34,20 @@ void operator delete(void* block, const std::nothrow_t&) noexcept {
     ::operator delete(block);
 }
 
+void* operator new[](std::size_t bytes, const std::nothrow_t&) noexcept {
+    if (refusedArrayBytes != 0 && bytes == refusedArrayBytes)
+        return nullptr;
+    try {
+        return ::operator new[](bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    ::operator delete[](block);
+}
+
 namespace {
 
 using harness::control;
@@ -39,6 +58,7 @@ class OutOfMemoryTest : public harness::ProgramTest {
   protected:
     void TearDown() override {
         refusePolygons = false;
+        refusedArrayBytes = 0;
         harness::ProgramTest::TearDown();
     }
 };
@@ -78,6 +98,30 @@ TEST_F(OutOfMemoryTest, AddAndDuplicateChangeNothing) {
         EXPECT_EQ(call.type, UINT(MB_OK));
         EXPECT_EQ(call.owner, mainWindow);
     }
+}
+
+// The texture's picture cannot be read back for the copy: the duplicate is given up whole.
+TEST_F(OutOfMemoryTest, DuplicateWithoutRoomForTheTextureCopyChangesNothing) {
+    queueStep([] { click(control(idAdd)); });
+    queueStep([] {
+        const uint8_t texels[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+        glGenTextures(1, &currentPolygon->texture);
+        glBindTexture(GL_TEXTURE_2D, currentPolygon->texture);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        refusedArrayBytes = 2 * 2 * 4; // the picture read back as RGBA
+        click(control(idDuplicate));
+    });
+    queueStep([] {
+        refusedArrayBytes = 0;
+        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
+        EXPECT_EQ(polygonListHead->next, nullptr);
+    });
+    harness::runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+    ASSERT_EQ(headless::messageBoxCalls().size(), 1u);
+    EXPECT_EQ(headless::messageBoxCalls()[0].text, "Not enough memory for another polygon");
 }
 
 } // namespace
