@@ -285,6 +285,9 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
         EnableWindow(owner, TRUE);
     }
     ShowWindow(dialog, SW_HIDE);
+    // Wakes the dialog's loop, which may be waiting for input, so it sees the end at once and
+    // leaves no quit message behind for the next loop.
+    PostMessageA(dialog, WM_NULL, 0, 0);
     return TRUE;
 }
 
