@@ -27,10 +27,10 @@ DEFAULT_FILES = "app/ scene/ render/ panel/ texture/ resources/ platform/control
 EQUIVALENTS = "tests/mutants-equivalent.txt"
 
 
-def chosen_files(repo, spec):
+def chosen_files(repo, names):
     files = tracked_files(repo)
     out = []
-    for item in spec.split():
+    for item in names.split():
         if item.endswith("/"):
             # A header rebuilds everything that includes it: only when named on its own.
             out += [f for f in files if f.startswith(item) and f.endswith(".cpp")]
