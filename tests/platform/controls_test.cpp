@@ -107,6 +107,10 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
     EXPECT_EQ(commandCodes(list),
               (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
     EXPECT_EQ(selectionSeen, (std::vector<int>{1, 2, 0}));
+
+    SetFocus(owner);
+    DestroyWindow(list); // going away takes nothing: the focus stays where it is
+    EXPECT_EQ(focusWindow(), owner);
 }
 
 TEST_F(ListBoxTest, WithoutNotifyStyleTheUserChangesSelectionQuietly) {
@@ -220,17 +224,17 @@ TEST_F(TrackbarTest, DragPastTheEndStopsAtTheEnd) {
 TEST_F(TrackbarTest, KeysAndChannelClicksStepAndEndTracking) {
     HWND bar = makeControl(TRACKBAR_CLASSA, "AlphaTest Slider", TBS_BOTH | TBS_NOTICKS, 0, 10, 10,
                            128, 20);
-    SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 100));
-    queueStep([&] { clickTrackbarChannel(bar, true); }); // a page: a fifth of the range
+    SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELONG(0, 200));
+    queueStep([&] { clickTrackbarChannel(bar, true); }); // a page: a fifth of the new range
     queueStep([&] {
-        EXPECT_EQ(trackbar(bar).pos, 20);
+        EXPECT_EQ(trackbar(bar).pos, 40);
         pressKey(bar, VK_RIGHT);
         pressKey(bar, VK_END);
         pressKey(bar, VK_END); // at the end: nothing moves, only the release is told
         pressKey(bar, VK_PRIOR);
     });
     runLoop();
-    EXPECT_EQ(trackbar(bar).pos, 80);
+    EXPECT_EQ(trackbar(bar).pos, 160);
     EXPECT_EQ(scrollCodes(bar),
               (std::vector<int>{TB_PAGEDOWN, TB_ENDTRACK, TB_LINEDOWN, TB_ENDTRACK, TB_BOTTOM,
                                 TB_ENDTRACK, TB_ENDTRACK, TB_PAGEUP, TB_ENDTRACK}));

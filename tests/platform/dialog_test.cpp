@@ -79,6 +79,7 @@ TEST_F(DialogTest, NestedLoopRunsWhileTheMainLoopWaits) {
         EXPECT_FALSE(isEnabled(owner));
         EXPECT_TRUE(isVisible(dialog));
         EXPECT_EQ(focusWindow(), findControl(dialog, IDOK)); // first tab stop
+        EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
         click(modify);                                       // the disabled owner takes no clicks
         PostMessageA(owner, WM_USER, 0, 0); // but its posted messages are delivered
         typeText(focusWindow(), "\n");      // Enter: the default button
