@@ -174,6 +174,10 @@ TEST(ImageRecord, ResetEmptiesWhateverWasLoaded) {
     HeldImage im(Bytes().u16(2).u16(1).u8(24).fill(6, 5));
     ASSERT_EQ(readQfr(im.image), ImageOk);
     im->palette = allocBuffer(768);
+    freeBuffer(im->pixels); // a picture large enough for a mapping of its own goes the same way
+    im->pixels = allocBuffer(size_t{8} << 20);
+    ASSERT_NE(im->pixels, nullptr);
+    im->pixels[(size_t{8} << 20) - 1] = 1;
     reset(im.image);
     EXPECT_EQ(im->width, 0);
     EXPECT_EQ(im->height, 0);
