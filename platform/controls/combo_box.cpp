@@ -202,23 +202,17 @@ LRESULT onFocus(HWND window, ComboBoxState* combo, bool gained) {
 
 LRESULT insertString(HWND window, ComboBoxState* combo, int index, LPCSTR text, bool add) {
     bool sorted = add && (windowOf(window)->style & CBS_SORT);
-    int at = insertItem(itemsOf(combo), add ? -1 : index, text, sorted);
+    int at = insertItem(itemsOf(combo), add ? -1 : index, text, sorted, combo->selected);
     if (at < 0)
         return CB_ERR;
-    if (combo->selected >= at)
-        ++combo->selected;
     viewChanged(window, ViewContent);
     return at;
 }
 
 LRESULT deleteString(HWND window, ComboBoxState* combo, WPARAM index) {
     int at = static_cast<int>(index);
-    if (!removeItem(itemsOf(combo), at))
+    if (!removeItem(itemsOf(combo), at, combo->selected))
         return CB_ERR;
-    if (combo->selected == at)
-        combo->selected = -1;
-    else if (combo->selected > at)
-        --combo->selected;
     viewChanged(window, ViewContent);
     return itemCount(combo);
 }

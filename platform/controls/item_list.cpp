@@ -10,7 +10,7 @@ bool validIndex(const ItemListRef& list, WPARAM index) {
     return index < list.items.size();
 }
 
-int insertItem(ItemListRef list, int index, const char* text, bool sorted) {
+int insertItem(ItemListRef list, int index, const char* text, bool sorted, int& selected) {
     int count = static_cast<int>(list.items.size());
     std::string item = text ? text : "";
     if (sorted) {
@@ -29,14 +29,20 @@ int insertItem(ItemListRef list, int index, const char* text, bool sorted) {
     }
     list.items.insert(list.items.begin() + index, item);
     list.itemData.insert(list.itemData.begin() + index, 0);
+    if (selected >= index)
+        ++selected;
     return index;
 }
 
-bool removeItem(ItemListRef list, int index) {
+bool removeItem(ItemListRef list, int index, int& selected) {
     if (index < 0 || !validIndex(list, static_cast<WPARAM>(index)))
         return false;
     list.items.erase(list.items.begin() + index);
     list.itemData.erase(list.itemData.begin() + index);
+    if (selected == index)
+        selected = -1;
+    else if (selected > index)
+        --selected;
     return true;
 }
 

@@ -14,9 +14,11 @@ struct ItemListRef {
 };
 
 // Inserts at `index` (-1: the end; sorted: where it belongs, after equal entries). Returns
-// the index, or -1 when `index` lies past the end.
-int insertItem(ItemListRef list, int index, const char* text, bool sorted);
-bool removeItem(ItemListRef list, int index);
+// the index, or -1 when `index` lies past the end. `selected` (an index or -1) moves with
+// the item it names.
+int insertItem(ItemListRef list, int index, const char* text, bool sorted, int& selected);
+// False for a bad index. `selected` follows its item, and is -1 when that item was removed.
+bool removeItem(ItemListRef list, int index, int& selected);
 bool validIndex(const ItemListRef& list, WPARAM index);
 // The first item after `start` (-1: from the top), wrapping round, whose text begins with
 // (or, exact, equals) `text`, ignoring case; -1 when none.

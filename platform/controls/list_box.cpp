@@ -78,23 +78,17 @@ void onDestroy(HWND window, ListBoxState* list) {
 
 LRESULT insertString(HWND window, ListBoxState* list, int index, LPCSTR text, bool add) {
     bool sorted = add && (windowOf(window)->style & LBS_SORT);
-    int at = insertItem(itemsOf(list), add ? -1 : index, text, sorted);
+    int at = insertItem(itemsOf(list), add ? -1 : index, text, sorted, list->selected);
     if (at < 0)
         return LB_ERR;
-    if (list->selected >= at)
-        ++list->selected;
     viewChanged(window, ViewContent);
     return at;
 }
 
 LRESULT deleteString(HWND window, ListBoxState* list, WPARAM index) {
     int at = static_cast<int>(index);
-    if (!removeItem(itemsOf(list), at))
+    if (!removeItem(itemsOf(list), at, list->selected))
         return LB_ERR;
-    if (list->selected == at)
-        list->selected = -1;
-    else if (list->selected > at)
-        --list->selected;
     list->topIndex = std::min(list->topIndex, std::max(0, itemCount(list) - 1));
     viewChanged(window, ViewContent);
     return itemCount(list);
