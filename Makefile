@@ -16,14 +16,14 @@ PREFIX ?= /usr/local
 WIN64_BUILD ?= build-win64
 WIN32_BUILD ?= build-win32
 
-.PHONY: deps windows configure build test test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
+.PHONY: deps windows configure build test check-gl test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
 
 # Packages in groups (scripts/install-deps.sh): `make run` needs only the desktop program's.
 deps:
 	@bash scripts/install-deps.sh test
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_TESTS=ON >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_TESTS=ON -DQF_GL_CHECK=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -44,6 +44,12 @@ test-sanitized: deps
 		-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	bash tests/sanitizer/ctest_sanitized.sh $(ASAN_BUILD) -j$(JOBS) -LE desktop
+
+# quillfen-check on this machine's GL: the panel's state space drawn through the program's frame
+# code and held to the OpenGL 1.1 arithmetic; the contact sheet goes to $(BUILD)/gl-check-sheet.png.
+check-gl: configure
+	@cmake --build $(BUILD) --target quillfen-check -j$(JOBS)
+	$(BUILD)/tools/quillfen-check --sheet $(BUILD)/gl-check-sheet.png
 
 # The loader's libFuzzer targets, built with clang in a directory of their own.
 fuzz-build: deps
@@ -68,7 +74,7 @@ fuzz-coverage: fuzz-build fuzz-seeds
 # Only what the desktop program needs is installed and configured: no tests, no test backend.
 run:
 	@bash scripts/install-deps.sh run
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_TESTS=OFF >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_TESTS=OFF -DQF_GL_CHECK=OFF >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target quillfen
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "make run: no X display (DISPLAY is not set). Run it from a desktop session, or on a virtual screen: xvfb-run -a make run" >&2; \

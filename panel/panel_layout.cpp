@@ -1,9 +1,8 @@
-#include "platform/winapi.h" // before the GL headers, as windows.h must be
-
-#include <GL/gl.h>
+#include "platform/winapi.h"
 
 #include "app/shell.h"
 #include "panel/panel.h"
+#include "panel/panel_choices.h"
 #include "resources/resource_ids.h"
 
 HWND polygonListBox = nullptr;
@@ -30,52 +29,14 @@ HWND alphaFuncCombo = nullptr;
 
 namespace {
 
-// Each choice carries the GL enum its text names; that enum is what gets drawn with.
-struct ComboItem {
-    const char* text;
-    GLenum value;
-};
-
-const ComboItem texEnvItems[] = {
-    {"GL_MODULATE", GL_MODULATE},
-    {"GL_DECAL", GL_DECAL},
-    {"GL_BLEND", GL_BLEND},
-};
-
-const ComboItem blendSrcItems[] = {
-    {"GL_ZERO", GL_ZERO},
-    {"GL_ONE", GL_ONE},
-    {"GL_DST_COLOR", GL_DST_COLOR},
-    {"GL_ONE_MINUS_DST_COLOR", GL_ONE_MINUS_DST_COLOR},
-    {"GL_SRC_ALPHA", GL_SRC_ALPHA},
-    {"GL_ONE_MINUS_SRC_ALPHA", GL_ONE_MINUS_SRC_ALPHA},
-    {"GL_DST_ALPHA", GL_DST_ALPHA},
-    {"GL_ONE_MINUS_DST_ALPHA", GL_ONE_MINUS_DST_ALPHA},
-    {"GL_SRC_ALPHA_SATURATE", GL_SRC_ALPHA_SATURATE},
-};
-
-const ComboItem blendDstItems[] = {
-    {"GL_ZERO", GL_ZERO},           {"GL_ONE", GL_ONE},
-    {"GL_SRC_COLOR", GL_SRC_COLOR}, {"GL_ONE_MINUS_SRC_COLOR", GL_ONE_MINUS_SRC_COLOR},
-    {"GL_SRC_ALPHA", GL_SRC_ALPHA}, {"GL_ONE_MINUS_SRC_ALPHA", GL_ONE_MINUS_SRC_ALPHA},
-    {"GL_DST_ALPHA", GL_DST_ALPHA}, {"GL_ONE_MINUS_DST_ALPHA", GL_ONE_MINUS_DST_ALPHA},
-};
-
-const ComboItem alphaFuncItems[] = {
-    {"GL_NEVER", GL_NEVER},   {"GL_LESS", GL_LESS},       {"GL_EQUAL", GL_EQUAL},
-    {"GL_LEQUAL", GL_LEQUAL}, {"GL_GREATER", GL_GREATER}, {"GL_NOTEQUAL", GL_NOTEQUAL},
-    {"GL_GEQUAL", GL_GEQUAL}, {"GL_ALWAYS", GL_ALWAYS},
-};
-
 struct ComboContents {
-    const ComboItem* items;
+    const PanelChoice* items;
     int count;
     int initialSelection; // matches a new Polygon's setting
 };
 
-template <int N>
-constexpr ComboContents contents(const ComboItem (&items)[N], int initialSelection) {
-    return {items, N, initialSelection};
+constexpr ComboContents contents(std::span<const PanelChoice> items, int initialSelection) {
+    return {items.data(), int(items.size()), initialSelection};
 }
 
 struct TrackbarRange {
@@ -139,17 +100,17 @@ const ControlRow panelRows[] = {
     {"BUTTON", "Remove", idRemoveTexture, 0, BS_PUSHBUTTON, 760, 229, 70, 20, true, nullptr, {}, {}},
     {"BUTTON", "Texture Environment", 0, 0, BS_GROUPBOX, 527, 259, 310, 50, true, nullptr, {}, {}},
     {"STATIC", "TexEnv Param", 0, 0, SS_LEFT, 535, 281, 70, 20, true, nullptr, {}, {}},
-    {"COMBOBOX", "glTexEnv", idTexEnvCombo, 0, combo, 620, 279, 210, 150, true, &texEnvCombo, {}, contents(texEnvItems, 0)},
+    {"COMBOBOX", "glTexEnv", idTexEnvCombo, 0, combo, 620, 279, 210, 150, true, &texEnvCombo, {}, contents(texEnvChoices, 0)},
     {"BUTTON", "Blending", 0, 0, BS_GROUPBOX, 527, 310, 310, 100, true, nullptr, {}, {}},
     {"BUTTON", "Enable GL_BLEND", idBlendCheckBox, 0, checkBox, 535, 325, 120, 20, true, &blendCheckBox, {}, {}},
     {"STATIC", "Parameter 1", 0, 0, SS_LEFT, 535, 355, 70, 20, true, nullptr, {}, {}},
-    {"COMBOBOX", "glBlend1", idBlendSrcCombo, 0, combo, 620, 350, 210, 150, true, &blendSrcCombo, {}, contents(blendSrcItems, 0)},
+    {"COMBOBOX", "glBlend1", idBlendSrcCombo, 0, combo, 620, 350, 210, 150, true, &blendSrcCombo, {}, contents(blendSourceChoices, 0)},
     {"STATIC", "Parameter 2", 0, 0, SS_LEFT, 535, 385, 70, 20, true, nullptr, {}, {}},
-    {"COMBOBOX", "glBlend2", idBlendDstCombo, 0, combo, 620, 380, 210, 150, true, &blendDstCombo, {}, contents(blendDstItems, 0)},
+    {"COMBOBOX", "glBlend2", idBlendDstCombo, 0, combo, 620, 380, 210, 150, true, &blendDstCombo, {}, contents(blendDestinationChoices, 0)},
     {"BUTTON", "Alpha Testing", 0, 0, BS_GROUPBOX, 527, 413, 310, 100, true, nullptr, {}, {}},
     {"BUTTON", "Enable GL_ALPHA_TEST", idAlphaTestCheckBox, 0, checkBox, 535, 429, 150, 20, true, &alphaTestCheckBox, {}, {}},
     {"STATIC", "Parameter 1", 0, 0, SS_LEFT, 535, 459, 70, 20, true, nullptr, {}, {}},
-    {"COMBOBOX", "glAlpha1", idAlphaFuncCombo, 0, combo, 620, 454, 210, 150, true, &alphaFuncCombo, {}, contents(alphaFuncItems, 7)},
+    {"COMBOBOX", "glAlpha1", idAlphaFuncCombo, 0, combo, 620, 454, 210, 150, true, &alphaFuncCombo, {}, contents(alphaFuncChoices, 7)},
     {"STATIC", "Parameter 2", 0, 0, SS_LEFT, 535, 489, 70, 20, true, nullptr, {}, {}},
     {"EDIT", "0.00", idAlphaRefField, WS_EX_STATICEDGE, valueField, 620, 487, 55, 17, true, &alphaRefField, {}, {}},
     {trackbarClass, "AlphaTest Slider", 0, 0, slider, 680, 487, 128, 20, false, &alphaTestSlider, {0, 100}, {}},
