@@ -14,6 +14,7 @@ constexpr int shrink = 8;                     // a frame pixel block per thumbna
 constexpr int thumbnail = frameSize / shrink; // 64
 constexpr int border = 3;
 constexpr int cell = thumbnail + 2 * border;
+static_assert(cell == ContactSheet::cellSize);
 constexpr int columnsAtMost = 24;
 
 } // namespace
@@ -55,6 +56,10 @@ void ContactSheet::add(int index, const std::vector<uint8_t>& frame, Verdict ver
             }
         }
     }
+}
+
+const uint8_t* ContactSheet::pixel(int x, int y) const {
+    return &rgb_[(size_t(y) * size_t(width_) + size_t(x)) * 3];
 }
 
 bool ContactSheet::writePng(const std::string& path) const {

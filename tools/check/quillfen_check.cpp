@@ -5,79 +5,45 @@
 //                                  "N cases, F disagree"; exit 1 when F is not 0
 //   quillfen-check --sheet F.png   also a contact sheet of every frame, disagreements framed red
 //   quillfen-check --list          the cases, one a line, nothing drawn
+// Exit 2 when it cannot draw at all or is called wrongly.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/check/case_drawing.h"
-#include "tools/check/case_verdict.h"
 #include "tools/check/check_cases.h"
+#include "tools/check/check_run.h"
 #include "tools/check/contact_sheet.h"
 
 namespace {
 
 using namespace check;
 
-// Cases where a GL is known to draw otherwise than the reference says, with why: printed apart,
-// not counted. None is known for Mesa's llvmpipe, the GL the tests run on.
-struct KnownDisagreement {
-    const char* kind;
-    const char* stateContains;
-    const char* reason;
-};
+// None is known for Mesa's llvmpipe, the GL the tests run on.
 const std::vector<KnownDisagreement> knownDisagreements = {};
 
-const KnownDisagreement* knownFor(const Case& c) {
-    for (const KnownDisagreement& known : knownDisagreements)
-        if (c.kind == known.kind && c.state.find(known.stateContains) != std::string::npos)
-            return &known;
-    return nullptr;
-}
-
-int usage(const char* why) {
-    std::fprintf(stderr, "quillfen-check: %s\nusage: quillfen-check [--list] [--sheet FILE.png]\n",
-                 why);
+int failure(const std::string& why) {
+    std::fprintf(stderr, "quillfen-check: %s\n", why.c_str());
     return 2;
 }
 
-int runCases(const std::vector<Case>& cases, const Pictures& pictures, const char* sheetPath) {
+int drawAll(const std::vector<Case>& cases, const Pictures& pictures, const char* sheetPath) {
     std::string error;
     if (!openViewFrame(error)) {
-        std::fprintf(stderr, "quillfen-check: %s\n", error.c_str());
         closeViewFrame();
-        return 2;
+        return failure(error);
     }
-    ContactSheet sheet(int(cases.size()));
-    int disagreeing = 0;
-    std::vector<std::string> known;
-    for (size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const std::vector<uint8_t> frame = drawCase(c, pictures);
-        const std::string what = disagreement(c, frame);
-        Verdict verdict = Verdict::Agrees;
-        if (!what.empty()) {
-            const std::string line = c.kind + ": " + c.state + ": " + what;
-            if (const KnownDisagreement* k = knownFor(c)) {
-                verdict = Verdict::KnownDisagreement;
-                known.push_back(line + " [known: " + k->reason + "]");
-            } else {
-                verdict = Verdict::Disagrees;
-                ++disagreeing;
-                std::printf("%s\n", line.c_str());
-            }
-        }
-        if (sheetPath)
-            sheet.add(int(i), frame, verdict);
-    }
+    std::optional<ContactSheet> sheet;
+    if (sheetPath)
+        sheet.emplace(int(cases.size()));
+    const int disagreeing = checkCases(
+        cases, [&](const Case& c) { return drawCase(c, pictures); }, knownDisagreements,
+        sheet ? &*sheet : nullptr, stdout);
     closeViewFrame();
-    for (const std::string& line : known)
-        std::printf("known disagreement of this GL: %s\n", line.c_str());
-    if (sheetPath && !sheet.writePng(sheetPath)) {
-        std::fprintf(stderr, "quillfen-check: cannot write %s\n", sheetPath);
-        return 2;
-    }
-    std::printf("%zu cases, %d disagree\n", cases.size(), disagreeing);
+    if (sheet && !sheet->writePng(sheetPath))
+        return failure(std::string("cannot write ") + sheetPath);
     return disagreeing == 0 ? 0 : 1;
 }
 
@@ -92,14 +58,14 @@ int main(int argc, char** argv) {
         else if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc)
             sheetPath = argv[++i];
         else
-            return usage((std::string("unknown argument ") + argv[i]).c_str());
+            return failure(std::string("unknown argument ") + argv[i] +
+                           "\nusage: quillfen-check [--list] [--sheet FILE.png]");
     }
     Pictures pictures{};
     std::string error;
     if (!loadPictures(pictures, error)) {
         releasePictures(pictures);
-        std::fprintf(stderr, "quillfen-check: %s\n", error.c_str());
-        return 2;
+        return failure(error);
     }
     const std::vector<Case> cases = allCases(pictures);
     int status = 0;
@@ -108,7 +74,7 @@ int main(int argc, char** argv) {
             std::printf("%s: %s (%zu pixels)\n", c.kind.c_str(), c.state.c_str(), c.probes.size());
         std::printf("%zu cases\n", cases.size());
     } else {
-        status = runCases(cases, pictures, sheetPath);
+        status = drawAll(cases, pictures, sheetPath);
     }
     releasePictures(pictures);
     return status;
