@@ -17,7 +17,8 @@ fi
 
 $sudo apt-get install -y "$deb"
 files=$(dpkg-query -L quillfen)
-echo "installed: $(grep -c . <<<"$files") paths; $(dpkg-query -W -f='${Package} ${Version}' quillfen)"
+count=$(grep -c . <<<"$files")
+echo "installed: $(dpkg-query -W -f='${Package} ${Version}' quillfen), $count paths"
 command -v quillfen
 QF_TEST_PROGRAM=/usr/bin/quillfen "$here/../desktop/run_under_xvfb.sh" "$desktop_test" \
   --gtest_filter=Desktop.StartsWithEmptyBlackViewInButtonFaceWindow
@@ -27,8 +28,8 @@ $sudo apt-get remove --purge -y quillfen
 left=0
 while read -r path; do
   # A file of the package, or a folder of its own that dpkg should have taken away.
-  if [ -f "$path" ] || [ -L "$path" ] ||
-    { [ -d "$path" ] && [ -z "$(ls -A "$path")" ] && ! dpkg-query -S "$path" >/dev/null 2>&1; }; then
+  if [ -f "$path" ] || [ -L "$path" ] || { [ -d "$path" ] && [ -z "$(ls -A "$path")" ] &&
+    ! dpkg-query -S "$path" >/dev/null 2>&1; }; then
     echo "left behind: $path" >&2
     left=1
   fi
@@ -39,4 +40,4 @@ case "$status" in
   *) echo "quillfen is not purged: $status" >&2; left=1 ;;
 esac
 [ "$left" -eq 0 ]
-echo "removed: none of the package's $(grep -c . <<<"$files") paths is left"
+echo "removed: none of the package's $count paths is left"
