@@ -16,7 +16,11 @@ PREFIX ?= /usr/local
 WIN64_BUILD ?= build-win64
 WIN32_BUILD ?= build-win32
 
+# The Debian package's release build (packaging/).
+PACKAGE_BUILD ?= build-package
+
 .PHONY: deps windows configure build test check-gl test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
+.PHONY: package package-install-check dist
 
 # Packages in groups (scripts/install-deps.sh): `make run` needs only the desktop program's.
 deps:
@@ -95,7 +99,31 @@ bench: configure
 	$(BUILD)/bench/qf_program_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MUTANTS_BUILD) $(WIN64_BUILD) $(WIN32_BUILD) dist
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MUTANTS_BUILD) $(WIN64_BUILD) $(WIN32_BUILD) \
+		$(PACKAGE_BUILD) dist
+
+# dist/quillfen_<version>-<revision>_amd64.deb: the release program with Debian's build flags
+# (hardening), packaged by CPack from the build's install rules, then checked by lintian.
+package:
+	@bash scripts/install-deps.sh package
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQF_TESTS=OFF -DQF_GL_CHECK=ON \
+		-DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	@deb=$$(bash packaging/build_deb.sh $(PACKAGE_BUILD) dist) && echo "$$deb" && \
+		lintian --fail-on error,warning --display-info "$$deb"
+
+# Installs dist/'s package with apt, starts the installed program on a virtual screen, removes
+# the package and checks nothing of it is left. It changes the machine: not part of `make test`.
+package-install-check: package configure
+	@cmake --build $(BUILD) --target desktop_test -j$(JOBS)
+	bash tests/package/install_check.sh dist/quillfen_*_amd64.deb $(BUILD)/tests/desktop/desktop_test
+
+# Every release artefact in dist/ with SHA256SUMS: the Debian package, both Windows zips and
+# the source tarball of the committed tree.
+dist: package windows
+	bash packaging/make_dist.sh dist
 
 # quillfen.exe for 64-bit and 32-bit Windows, each alone with its runtimes linked in, and a zip
 # of each (the exe and a readme) in dist/.

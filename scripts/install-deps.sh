@@ -2,7 +2,9 @@
 # Installs the Debian packages of one group, or of several:
 #   install-deps.sh run       building and running the desktop program (`make run`)
 #   install-deps.sh windows   cross-building the Windows program (`make windows`)
-#   install-deps.sh test      everything `make test` uses: run, windows and the checks below
+#   install-deps.sh package   building and checking the Debian package (`make package`)
+#   install-deps.sh test      everything `make test` uses: run, windows, package and the checks
+#                             below
 # Idempotent: asks apt only for what is missing.
 set -euo pipefail
 
@@ -23,6 +25,16 @@ run_packages=(
 windows_packages=(
   # MinGW-w64 cross compilers: 64-bit and 32-bit
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
+)
+
+package_packages=(
+  # the package's dependencies worked out from the linked libraries (dpkg-shlibdeps reads
+  # what `file` finds to be ELF), Debian's build flags (dpkg-buildflags)
+  dpkg-dev file
+  # Debian's package checker and the validators of the desktop entry and the AppStream metadata
+  lintian desktop-file-utils appstream
+  # quillfen-check draws off screen through EGL (Mesa's surfaceless platform)
+  libegl-dev libegl-mesa0
 )
 
 test_packages=(
@@ -49,11 +61,12 @@ for group in "${@:-test}"; do
   case "$group" in
     run) packages+=("${build_packages[@]}" "${run_packages[@]}") ;;
     windows) packages+=("${build_packages[@]}" "${windows_packages[@]}") ;;
+    package) packages+=("${build_packages[@]}" "${run_packages[@]}" "${package_packages[@]}") ;;
     test)
       packages+=("${build_packages[@]}" "${run_packages[@]}" "${windows_packages[@]}"
-        "${test_packages[@]}")
+        "${package_packages[@]}" "${test_packages[@]}")
       ;;
-    *) echo "install-deps.sh: unknown group '$group' (run, windows or test)" >&2; exit 2 ;;
+    *) echo "install-deps.sh: unknown group '$group' (run, windows, package or test)" >&2; exit 2 ;;
   esac
 done
 

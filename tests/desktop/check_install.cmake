@@ -1,5 +1,6 @@
-# Installs the build into a scratch prefix and checks that the program, its desktop entry and
-# its icons are where a desktop looks for them.
+# Installs the build into a scratch prefix and checks that the program, its desktop entry, its
+# icons, manual page and AppStream metadata are where a desktop looks for them, and that the
+# files only the Debian package holds stay out.
 #   cmake -D BUILD_DIR=... -D PREFIX=... -P check_install.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -8,9 +9,16 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(file bin/quillfen share/applications/quillfen.desktop
-             share/icons/hicolor/16x16/apps/quillfen.png share/icons/hicolor/32x32/apps/quillfen.png)
+             share/icons/hicolor/16x16/apps/quillfen.png share/icons/hicolor/32x32/apps/quillfen.png
+             share/man/man1/quillfen.1.gz share/metainfo/org.quillfen.quillfen.metainfo.xml
+             share/doc/quillfen/copyright)
   if(NOT EXISTS ${PREFIX}/${file})
     message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+foreach(file share/doc/quillfen/changelog.Debian.gz share/lintian)
+  if(EXISTS ${PREFIX}/${file})
+    message(FATAL_ERROR "installed, but the Debian package's own: ${file}")
   endif()
 endforeach()
 file(READ ${PREFIX}/share/applications/quillfen.desktop entry)

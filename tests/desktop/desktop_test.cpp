@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -71,6 +72,13 @@ void writeHalvesBmp(const std::string& path, int size) {
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
+// The build's program, or another copy of it named by QF_TEST_PROGRAM (the package tests start
+// the packaged and the installed program this way).
+std::string programPath() {
+    const char* other = std::getenv("QF_TEST_PROGRAM");
+    return other && *other ? other : QF_PROGRAM_PATH;
+}
+
 // A point of a dialog template in pixels of the dialog's client area, with the dialog font's
 // base units as the layer converts them.
 Point dialogUnitsToPixels(Point p) {
@@ -83,7 +91,7 @@ class Desktop : public ::testing::Test {
         char folder[] = "/tmp/quillfen-desktop-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         workDir = folder;
-        program = start(QF_PROGRAM_PATH, workDir);
+        program = start(programPath(), workDir);
         ASSERT_FALSE(program.window.empty()) << "no window titled \"GL Quillfen v0.94\" appeared";
         focus(program);
         // The first frame is drawn once the program is idle.
