@@ -139,9 +139,9 @@ windows:
 	cp $(WIN64_BUILD)/quillfen-win64.zip $(WIN32_BUILD)/quillfen-win32.zip dist/
 
 # A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
-#   make soak SEED=N ACTIONS=M     any other seed and length
+#   make soak SOAK_SEED=N ACTIONS=M     any other seed and length
 #   make soak SANITIZE=1 ...       the same in the sanitized build, as test-sanitized makes it
-SEED ?= 20240611
+SOAK_SEED ?= 20240611
 ACTIONS ?= 10000
 SANITIZE ?=
 
@@ -155,24 +155,28 @@ valgrind: configure
 ifeq ($(SANITIZE),)
 soak: configure
 	@cmake --build $(BUILD) --target soak_tests -j$(JOBS)
-	QF_SOAK_SEED=$(SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(BUILD)/tests/soak/soak_tests
+	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(BUILD)/tests/soak/soak_tests
 else
 soak: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_SANITIZE=ON \
 		-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 	@cmake --build $(ASAN_BUILD) --target soak_tests -j$(JOBS)
-	QF_SOAK_SEED=$(SEED) QF_SOAK_ACTIONS=$(ACTIONS) ASAN_OPTIONS=detect_leaks=1 \
+	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) ASAN_OPTIONS=detect_leaks=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/soak/soak_tests
 endif
 
-# Single faults planted in a copy of the program (scripts/mutants.py), each built and run against
+# Single faults planted in a copy of the program (scripts/run_mutants.py), each built and run against
 # the tests that can see it; the report goes to $(MUTANTS_BUILD)/report.md. Not part of `make test`.
-#   make mutants FILES="render/ panel/panel_sync.cpp" SEED=N MAX=M   other files, seed, sample
+#   make mutants FILES="render/ panel/panel_sync.cpp" MUTANTS_SEED=N MAX=M   other files, seed, sample
 #   make mutants IDS=a1b2c3d4e5,...                                 just these mutants again
+#   make mutants FILES="render/ panel/" WHOLE="render/" MAX=600      render/ whole, 600 of panel/
 MAX ?= 150
 FILES ?=
 IDS ?=
+WHOLE ?=
+MUTANTS_SEED ?= 20240611
 mutants: deps
-	nice -n 10 /usr/bin/python3 scripts/mutants.py --root $(MUTANTS_BUILD) --seed $(SEED) \
-		--max $(MAX) --jobs $(JOBS) $(if $(FILES),--files "$(FILES)") $(if $(IDS),--ids "$(IDS)")
+	nice -n 10 /usr/bin/python3 scripts/run_mutants.py --root $(MUTANTS_BUILD) --seed $(MUTANTS_SEED) \
+		--max $(MAX) --jobs $(JOBS) $(if $(FILES),--files "$(FILES)") $(if $(IDS),--ids "$(IDS)") \
+		$(if $(WHOLE),--whole "$(WHOLE)")

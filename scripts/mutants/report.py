@@ -1,18 +1,13 @@
-"""The run's report: totals per part of the tree, per file, and every survivor."""
+"""The run's report: totals per folder (run whole or sampled), per file, and every survivor."""
 
+import os
 from collections import Counter
 
 STATUSES = ["killed", "survived", "equivalent", "timed out", "did not build", "unseen"]
-PROGRAM = ("app/", "scene/", "render/", "panel/", "texture/", "resources/")
-LAYER = ("platform/controls/", "platform/dialog.cpp")
 
 
-def part_of(path):
-    if path.startswith(PROGRAM):
-        return "program (app scene render panel texture resources)"
-    if path.startswith(LAYER):
-        return "layer controls and dialog manager"
-    return "other"
+def folder_of(path):
+    return os.path.dirname(path) + "/"
 
 
 def status_of(result, mutant, equivalents):
@@ -21,25 +16,27 @@ def status_of(result, mutant, equivalents):
     return result["status"]
 
 
-def write(path, runs, generated, equivalents, settings):
+def write(path, runs, generated, equivalents, settings, seed):
     """runs: [(mutant, result)]; generated: file -> number of mutants the rules make."""
     lines = ["# Mutants", "", settings, ""]
     parts = {}
     files = {}
     for mutant, result in runs:
         status = status_of(result, mutant, equivalents)
-        parts.setdefault(part_of(mutant.path), Counter())[status] += 1
+        parts.setdefault(folder_of(mutant.path), Counter())[status] += 1
         files.setdefault(mutant.path, Counter())[status] += 1
     lines += ["## Totals", "",
-              "| part | generated | run | " + " | ".join(STATUSES) + " |",
-              "|---|---|---|" + "---|" * len(STATUSES)]
+              "| folder | made | run | " + " | ".join(STATUSES) + " | whole or sampled |",
+              "|---|---|---|" + "---|" * len(STATUSES) + "---|"]
     made = Counter()
     for f, n in generated.items():
-        made[part_of(f)] += n
+        made[folder_of(f)] += n
     for part in sorted(set(parts) | set(made)):
         c = parts.get(part, Counter())
-        lines.append(f"| {part} | {made[part]} | {sum(c.values())} | "
-                     + " | ".join(str(c[s]) for s in STATUSES) + " |")
+        run = sum(c.values())
+        extent = "whole" if run == made[part] else f"sampled, seed {seed}"
+        lines.append(f"| {part} | {made[part]} | {run} | "
+                     + " | ".join(str(c[s]) for s in STATUSES) + f" | {extent} |")
     lines += ["", "## Per file", "",
               "| file | generated | run | " + " | ".join(STATUSES) + " |",
               "|---|---|---|" + "---|" * len(STATUSES)]

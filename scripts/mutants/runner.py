@@ -19,6 +19,17 @@ from .build_map import BuildMap, request_codemodel
 TOOL_VERSION = "1"
 DESKTOP = "desktop"
 
+# Time limits, seconds.
+CONFIGURE_AND_BUILD_LIMIT = 1800  # the whole unmutated tree, and its baseline run of each group
+COMPILE_LIMIT = 300  # one mutated file
+LINK_LIMIT = 600  # the executables of one test group
+# A mutant's test group may take this many times its baseline, plus the margin, and never less
+# than the floor: a fault that makes a loop spin ends as timed out, not as a stuck run.
+TEST_TIME_FACTOR = 5
+TEST_TIME_MARGIN = 10
+TEST_TIME_FLOOR = 20.0
+UNKNOWN_BASELINE = 10  # a group whose baseline was never timed
+
 # A test folder that exercises each program folder most directly: its tests run first.
 NEAR_TESTS = {
     "app": ("tests/app",),
@@ -146,14 +157,13 @@ class Workspace:
             with open(os.path.join(self.src, mutant.path)) as f:
                 mutated = mutant.apply(f.read())
             for tests_hash in hashes:
-                self.tests_hash = tests_hash
-                key = self.cache_key(mutant, mutated)
+                key = self.cache_key(mutant, mutated, tests_hash)
                 if key in self.cache:
                     out.append((mutant, dict(self.cache[key], cached=True)))
                     break
         return out
 
-    def ninja(self, outputs, limit=1800):
+    def ninja(self, outputs, limit=CONFIGURE_AND_BUILD_LIMIT):
         command = ["ninja", "-C", self.build, f"-j{self.jobs}"] + list(outputs)
         code, _, output = run_limited(command, self.build, limit)
         return code == 0, output
@@ -241,7 +251,7 @@ class Workspace:
             if earlier.get(label, 0) > slow_limit:
                 self.baseline[label] = earlier[label]  # left out of mutant runs anyway
                 continue
-            code, seconds, output = self.run_group(key, tests, 1800)
+            code, seconds, output = self.run_group(key, tests, CONFIGURE_AND_BUILD_LIMIT)
             if code != 0:
                 raise SystemExit(f"the unmutated tree fails {label}:\n{output}")
             self.baseline[label] = round(seconds, 2)
@@ -252,15 +262,15 @@ class Workspace:
 
     # --- one mutant -------------------------------------------------------------------------
 
-    def cache_key(self, mutant, mutated_text):
+    def cache_key(self, mutant, mutated_text, tests_hash):
         digest = hashlib.sha256()
-        for part in (TOOL_VERSION, mutant.path, mutated_text, self.tests_hash):
+        for part in (TOOL_VERSION, mutant.path, mutated_text, tests_hash):
             digest.update(part.encode() + b"\0")
         return digest.hexdigest()
 
     def judge(self, mutant, original_text, slow_limit):
         mutated = mutant.apply(original_text)
-        key = self.cache_key(mutant, mutated)
+        key = self.cache_key(mutant, mutated, self.tests_hash)
         if key in self.cache:
             return dict(self.cache[key], cached=True)
         copy = os.path.join(self.src, mutant.path)
@@ -280,7 +290,7 @@ class Workspace:
         started = time.monotonic()
         objects = self.map.objects_of(path)
         if objects:
-            ok, output = self.ninja(objects, limit=300)
+            ok, output = self.ninja(objects, limit=COMPILE_LIMIT)
             if not ok:
                 return {"status": "did not build", "detail": "compile", "seconds": 0}
         groups = self.groups_for(path)
@@ -291,10 +301,11 @@ class Workspace:
             base = self.baseline.get(label)
             if base is not None and base > slow_limit:
                 continue
-            ok, output = self.ninja(self.group_targets(key, tests), limit=600)
+            ok, output = self.ninja(self.group_targets(key, tests), limit=LINK_LIMIT)
             if not ok:
                 return {"status": "did not build", "detail": "link " + label, "seconds": 0}
-            limit = max(20.0, 5 * (base or 10) + 10)
+            limit = max(TEST_TIME_FLOOR,
+                        TEST_TIME_FACTOR * (base or UNKNOWN_BASELINE) + TEST_TIME_MARGIN)
             code, _, output = self.run_group(key, tests, limit)
             if code is None:
                 return {"status": "timed out", "detail": label,

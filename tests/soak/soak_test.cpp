@@ -1,5 +1,5 @@
 // A long random session through the whole program in the headless backend. The seed and the
-// number of actions come from QF_SOAK_SEED and QF_SOAK_ACTIONS (`make soak SEED=N ACTIONS=M`);
+// number of actions come from QF_SOAK_SEED and QF_SOAK_ACTIONS (`make soak SOAK_SEED=N ACTIONS=M`);
 // CTest runs the fixed seed below.
 #include <gtest/gtest.h>
 

@@ -27,6 +27,9 @@ int clampTo(int value, int low) {
 void paint() {
     first();
     second();
+    float half = size * 0.5f - 1;
+    glRotatef(-angle, 0.0f, 1.0f, 0.0f);
+    glEnable(GL_LIGHTING);
 }
 }
 '''
@@ -57,6 +60,13 @@ class MutantRulesTest(unittest.TestCase):
         self.assertEqual(len(strings), 1)
         self.assertEqual(len(strings[0][1]), len('"Add"'))
         self.assertIn(("low", "value"), self.changes("argument"))
+        self.assertEqual(self.changes("unary"), [("-", "")])
+        self.assertEqual(self.changes("float"), [("*", "/"), ("-", "+")])
+        constants = self.changes("constant")
+        self.assertIn(("GL_LIGHTING", "GL_LIGHT_MODEL_LOCAL_VIEWER"), constants)
+        self.assertIn(("-angle", "0"), constants)
+        self.assertIn(("-angle", "1"), constants)
+        self.assertNotIn(("0.0f", "1"), constants)  # literals are the number rule's
 
     def test_declarations_sizes_and_directives_are_left_alone(self):
         for m in self.mutants:

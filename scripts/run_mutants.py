@@ -2,6 +2,8 @@
 """Plants single faults in a copy of the program and runs the tests that can see each one.
 
     make mutants [FILES="render/ scene/polygon.cpp"] [SEED=N] [MAX=M] [IDS=a1b2c3d4e5,...]
+    make mutants FILES="render/ panel/" WHOLE="render/" MAX=600    every mutant of render/, a
+                                                                   sample of 600 of panel/
 
 Every file (or every .cpp under a folder; a header only when named) in FILES gets its mutants made by the rules of
 scripts/mutants/mutate.py; a seeded sample of MAX of them, spread over the files, is built and
@@ -41,12 +43,21 @@ def chosen_files(repo, names):
     return sorted(set(out))
 
 
+def by_folder(by_file):
+    out = {}
+    for path, mutants in by_file.items():
+        out.setdefault(report.folder_of(path), {})[path] = mutants
+    return out
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--files", default=DEFAULT_FILES)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--max", type=int, default=0, help="0: every mutant")
     parser.add_argument("--ids", default="", help="only these mutants (comma separated)")
+    parser.add_argument("--whole", default="",
+                        help="folders run whole; with it, MAX is each other folder's sample")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--slow", type=float, default=60.0,
                         help="test groups slower than this many seconds are left out")
@@ -71,6 +82,11 @@ def main():
     if args.ids:
         wanted = set(args.ids.replace(",", " ").split())
         chosen = [m for ms in by_file.values() for m in ms if m.ident in wanted]
+    elif args.whole:
+        chosen = []
+        for folder, files_of_folder in sorted(by_folder(by_file).items()):
+            whole = folder in args.whole.split()
+            chosen += sample(files_of_folder, None if whole else args.max or None, args.seed)
     else:
         chosen = sample(by_file, args.max or None, args.seed)
     if args.list:
@@ -109,7 +125,7 @@ def main():
                 f"{', ids ' + args.ids if args.ids else ''}; test groups over {args.slow:g} s "
                 f"left out.")
     totals = report.write(os.path.join(workspace.root, "report.md"), runs, generated,
-                          equivalents, settings)
+                          equivalents, settings, args.seed)
     log("report: " + os.path.join(args.root, "report.md") + "; "
         + ", ".join(f"{k} {v}" for k, v in sorted(totals.items())))
     return 1 if totals["survived"] else 0
