@@ -196,7 +196,10 @@ TEST_F(CommandsTest, AboutShowsTheHistoryIgnoresEscAndClosesWithOk) {
 }
 
 TEST_F(CommandsTest, AboutClosesFromItsCloseBox) {
-    queueStep([] { chooseMenuItem(mainWindow, idHelpAbout); });
+    queueStep([] {
+        chooseMenuItem(mainWindow, idTextureMappingOff);
+        chooseMenuItem(mainWindow, idHelpAbout);
+    });
     queueStep([] {
         HWND dialog = headless::activeDialog();
         ASSERT_NE(dialog, nullptr);
@@ -206,7 +209,10 @@ TEST_F(CommandsTest, AboutClosesFromItsCloseBox) {
         EXPECT_EQ(banners, 1);
         headless::closeWindow(dialog);
     });
-    queueStep([] { EXPECT_EQ(headless::activeDialog(), nullptr); });
+    queueStep([] {
+        EXPECT_EQ(headless::activeDialog(), nullptr);
+        EXPECT_FALSE(textureMapping) << "About switched an option";
+    });
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }

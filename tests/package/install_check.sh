@@ -22,7 +22,8 @@ echo "installed: $(dpkg-query -W -f='${Package} ${Version}' quillfen), $count pa
 command -v quillfen
 QF_TEST_PROGRAM=/usr/bin/quillfen "$here/../desktop/run_under_xvfb.sh" "$desktop_test" \
   --gtest_filter=Desktop.StartsWithEmptyBlackViewInButtonFaceWindow
-man -w quillfen
+man -w quillfen quillfen-check
+quillfen-check | tail -n 1 | grep -x '[0-9]* cases, 0 disagree'
 
 $sudo apt-get remove --purge -y quillfen
 left=0
