@@ -124,6 +124,8 @@ def main():
                 f"{'every mutant' if not args.max else f'at most {args.max} mutants'}"
                 f"{', ids ' + args.ids if args.ids else ''}; test groups over {args.slow:g} s "
                 f"left out.")
+    if not args.report_only:
+        workspace.keep_results()
     totals = report.write(os.path.join(workspace.root, "report.md"), runs, generated,
                           equivalents, settings, args.seed)
     log("report: " + os.path.join(args.root, "report.md") + "; "

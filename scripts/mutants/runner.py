@@ -29,6 +29,7 @@ TEST_TIME_FACTOR = 5
 TEST_TIME_MARGIN = 10
 TEST_TIME_FLOOR = 20.0
 UNKNOWN_BASELINE = 10  # a group whose baseline was never timed
+KEPT_RESULTS = "scripts/mutants/kept_results.json"
 
 # A test folder that exercises each program folder most directly: its tests run first.
 NEAR_TESTS = {
@@ -106,10 +107,14 @@ class Workspace:
         self.jobs = jobs
         self.log = log
         self.cache_path = os.path.join(self.root, "cache.json")
-        self.cache = {}
-        if os.path.exists(self.cache_path):
-            with open(self.cache_path) as f:
-                self.cache = json.load(f)
+        self.history_path = os.path.join(self.root, "tests-history.json")
+        # What earlier runs found, kept in the repository so that a fresh checkout goes on from
+        # there: results by key, and the states of the tests they were judged under.
+        self.kept_path = os.path.join(self.repo, KEPT_RESULTS)
+        kept = read_json(self.kept_path, {"tests_history": [], "results": {}})
+        self.cache = dict(kept["results"], **read_json(self.cache_path, {}))
+        local = read_json(self.history_path, [])
+        self.history = [h for h in kept["tests_history"] if h not in local] + local
 
     # --- the copy and its build -------------------------------------------------------------
 
@@ -130,18 +135,24 @@ class Workspace:
             request_codemodel(self.build)
             subprocess.run(["cmake", self.build], check=True, stdout=subprocess.DEVNULL)
 
-    def tests_history(self):
-        path = os.path.join(self.root, "tests-history.json")
-        if not os.path.exists(path):
-            return []
-        with open(path) as f:
-            return json.load(f)
-
     def remember_tests(self):
         """Keeps the hash of every state of the tests a run has used, newest last."""
-        history = [h for h in self.tests_history() if h != self.tests_hash] + [self.tests_hash]
-        with open(os.path.join(self.root, "tests-history.json"), "w") as f:
-            json.dump(history, f)
+        self.history = [h for h in self.history if h != self.tests_hash] + [self.tests_hash]
+        with open(self.history_path, "w") as f:
+            json.dump(self.history, f)
+
+    def keep_results(self):
+        """Writes every result and the tests' states to the repository's kept file."""
+        write_json(self.kept_path, {"tests_history": self.history, "results": self.cache})
+
+    def killed_before(self, mutant, mutated):
+        """A result under an earlier state of the tests that killed the mutant: tests only ever
+        get sharper, so a mutant an older state killed stays killed."""
+        for tests_hash in reversed(self.history):
+            result = self.cache.get(self.cache_key(mutant, mutated, tests_hash))
+            if result and result["status"] == "killed":
+                return result
+        return None
 
     def use_copy_as_it_is(self):
         self.files = [os.path.relpath(os.path.join(root, name), self.src)
@@ -152,7 +163,7 @@ class Workspace:
         """(mutant, result) for each mutant the cache knows: under the newest tests it was run
         against. Tests only ever get sharper, so a mutant an older state killed stays killed."""
         out = []
-        hashes = list(reversed(self.tests_history())) or [self.tests_hash]
+        hashes = list(reversed(self.history)) or [self.tests_hash]
         for mutant in mutants:
             with open(os.path.join(self.src, mutant.path)) as f:
                 mutated = mutant.apply(f.read())
@@ -169,10 +180,7 @@ class Workspace:
         return code == 0, output
 
     def save_cache(self):
-        temporary = self.cache_path + ".tmp"
-        with open(temporary, "w") as f:
-            json.dump(self.cache, f, indent=0, sort_keys=True)
-        os.replace(temporary, self.cache_path)
+        write_json(self.cache_path, self.cache)
 
     # --- which tests, in which order --------------------------------------------------------
 
@@ -273,6 +281,9 @@ class Workspace:
         key = self.cache_key(mutant, mutated, self.tests_hash)
         if key in self.cache:
             return dict(self.cache[key], cached=True)
+        earlier = self.killed_before(mutant, mutated)
+        if earlier:
+            return dict(earlier, cached=True)
         copy = os.path.join(self.src, mutant.path)
         try:
             with open(copy, "w") as f:
@@ -314,6 +325,20 @@ class Workspace:
                 return {"status": "killed", "detail": label + " " + failed_case(output),
                         "seconds": round(time.monotonic() - started, 1)}
         return {"status": "survived", "detail": "", "seconds": round(time.monotonic() - started, 1)}
+
+
+def read_json(path, default):
+    if not os.path.exists(path):
+        return default
+    with open(path) as f:
+        return json.load(f)
+
+
+def write_json(path, value):
+    temporary = path + ".tmp"
+    with open(temporary, "w") as f:
+        json.dump(value, f, indent=0, sort_keys=True)
+    os.replace(temporary, path)
 
 
 def failed_case(output):

@@ -43,6 +43,7 @@ TEST_F(CommandsTest, RadioPairsSwitchTheirOptionAndMoveTheMark) {
         EXPECT_TRUE(headless::menuItemRadio(mainWindow, pair.off)) << pair.off;
         EXPECT_FALSE(menuItemChecked(mainWindow, pair.on)) << pair.on;
     }
+    EXPECT_FALSE(colorMaterial) << "a radio item toggled colour material";
 }
 
 TEST_F(CommandsTest, ChoosingTheMarkedItemChangesNothing) {
@@ -55,6 +56,7 @@ TEST_F(CommandsTest, ChoosingTheMarkedItemChangesNothing) {
     EXPECT_TRUE(orthographic);
     EXPECT_FALSE(lighting);
     EXPECT_TRUE(textureMapping);
+    EXPECT_FALSE(colorMaterial);
     EXPECT_TRUE(menuItemChecked(mainWindow, idOrthographic));
     EXPECT_FALSE(menuItemChecked(mainWindow, idPerspective));
     EXPECT_TRUE(menuItemChecked(mainWindow, idLightingOff));
