@@ -71,6 +71,8 @@ void removeRecords(HWND window) {
     if (s.active == window)
         s.active = nullptr;
     killTimersOf(window);
+    // As on the real platform, what was posted to a window goes with it.
+    std::erase_if(s.posted, [window](const MSG& posted) { return posted.hwnd == window; });
     s.windows.erase(reinterpret_cast<uintptr_t>(window));
 }
 

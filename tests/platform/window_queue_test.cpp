@@ -61,6 +61,17 @@ TEST_F(WindowTest, PeekWithWindowFilterSeesItAndItsChildrenOnly) {
     EXPECT_EQ(msg.hwnd, other); // first posted, first out
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    // What was posted to a window that goes, goes with it, as on the real platform.
+    PostMessageA(other, WM_USER + 3, 0, 0);
+    PostMessageA(child, WM_USER + 4, 0, 0);
+    PostMessageA(owner, WM_USER + 5, 0, 0);
+    DestroyWindow(other);
+    DestroyWindow(child);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_USER + 5u);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT)); // a Recorder posts it as it goes
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 TEST_F(WindowTest, QuitEndsGetMessageAfterPostedMessagesWithItsCode) {
