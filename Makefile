@@ -64,7 +64,7 @@ fuzz-build: deps
 # Seeds come from real encoders and from the files the reader tests build.
 fuzz-seeds: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target qf_image_tests
-	/usr/bin/python3 scripts/make_fuzz_seeds.py fuzz/seeds $(BUILD)/tests/texture/qf_image_tests
+	/usr/bin/python3 scripts/make_fuzz_seeds.py fuzz/seeds $(BUILD)/tests/texture/image_files/qf_image_tests
 
 fuzz: fuzz-build fuzz-seeds
 	bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS) $(FORMATS)
@@ -118,7 +118,7 @@ package:
 # the package and checks nothing of it is left. It changes the machine: not part of `make test`.
 package-install-check: package configure
 	@cmake --build $(BUILD) --target desktop_test -j$(JOBS)
-	bash tests/package/install_check.sh dist/quillfen_*_amd64.deb $(BUILD)/tests/desktop/desktop_test
+	bash tests/systems/package/install_check.sh dist/quillfen_*_amd64.deb $(BUILD)/tests/systems/desktop/desktop_test
 
 # Every release artefact in dist/ with SHA256SUMS: the Debian package, both Windows zips and
 # the source tarball of the committed tree.
@@ -138,7 +138,7 @@ windows:
 	@mkdir -p dist
 	cp $(WIN64_BUILD)/quillfen-win64.zip $(WIN32_BUILD)/quillfen-win32.zip dist/
 
-# A seeded random session through the whole program (tests/soak); CTest runs one fixed seed.
+# A seeded random session through the whole program (tests/systems/soak); CTest runs one fixed seed.
 #   make soak SOAK_SEED=N ACTIONS=M     any other seed and length
 #   make soak SANITIZE=1 ...       the same in the sanitized build, as test-sanitized makes it
 SOAK_SEED ?= 20240611
@@ -146,7 +146,7 @@ ACTIONS ?= 10000
 SANITIZE ?=
 
 # The desktop program under valgrind's memcheck on a virtual screen: start-up, a few actions,
-# Exit (tests/desktop_valgrind; `make test` runs it too).
+# Exit (tests/systems/desktop/memcheck; `make test` runs it too).
 .PHONY: soak valgrind
 valgrind: configure
 	@cmake --build $(BUILD) --target desktop_memcheck_test -j$(JOBS)
@@ -155,7 +155,7 @@ valgrind: configure
 ifeq ($(SANITIZE),)
 soak: configure
 	@cmake --build $(BUILD) --target soak_tests -j$(JOBS)
-	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(BUILD)/tests/soak/soak_tests
+	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) $(BUILD)/tests/systems/soak/soak_tests
 else
 soak: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_SANITIZE=ON \
@@ -163,7 +163,7 @@ soak: deps
 	@cmake --build $(ASAN_BUILD) --target soak_tests -j$(JOBS)
 	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) ASAN_OPTIONS=detect_leaks=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/soak/soak_tests
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/systems/soak/soak_tests
 endif
 
 # Single faults planted in a copy of the program (scripts/run_mutants.py), each built and run against

@@ -37,7 +37,7 @@ NEAR_TESTS = {
     "scene": ("tests/scene",),
     "render": ("tests/render",),
     "panel": ("tests/panel",),
-    "texture": ("tests/texture", "tests/textures"),
+    "texture": ("tests/texture/image_files", "tests/texture/texture_objects"),
     "resources": ("tests/resources",),
     "platform": ("tests/platform",),
 }

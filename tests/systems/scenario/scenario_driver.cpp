@@ -1,0 +1,317 @@
+#include "tests/systems/scenario/scenario_driver.h"
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "tests/systems/scenario/scenario_steps.h"
+
+using namespace scenario;
+
+namespace {
+
+// Control ids of the system's own boxes (dlgs.h and the message box's template).
+constexpr int fileNameCombo = 0x047c; // cmb13
+constexpr int fileNameEdit = 0x0480;  // edt1
+constexpr int messageBoxText = 0xFFFF;
+
+std::FILE* dumpFile = nullptr;
+size_t nextStep = 0; // the step the next tick takes
+bool inTick = false; // a tick that waits in a modal loop must not take the next step
+
+std::string quoted(const char* text) {
+    std::string out = "\"";
+    for (const char* c = text; *c; ++c) {
+        unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte == '\r')
+            out += "\\r";
+        else if (byte == '\n')
+            out += "\\n";
+        else if (byte == '"' || byte == '\\')
+            out += std::string("\\") + *c;
+        else if (byte < 0x20 || byte >= 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+            out += hex;
+        } else {
+            out += *c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string classOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return lowerCase(name);
+}
+
+std::string textOf(HWND window) {
+    std::vector<char> text(size_t(GetWindowTextLengthA(window)) + 2);
+    GetWindowTextA(window, text.data(), int(text.size()));
+    return quoted(text.data());
+}
+
+void write(const std::string& line) {
+    std::fputs(line.c_str(), dumpFile);
+    std::fputc('\n', dumpFile);
+}
+
+std::string format(const char* pattern, long a, long b = 0, long c = 0, long d = 0) {
+    char text[128];
+    std::snprintf(text, sizeof text, pattern, a, b, c, d);
+    return text;
+}
+
+// The rectangle in the parent's client coordinates (a top-level window's on the screen).
+std::string rectOf(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    if (HWND parent = GetParent(window); parent && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+        POINT topLeft{r.left, r.top}, bottomRight{r.right, r.bottom};
+        ScreenToClient(parent, &topLeft);
+        ScreenToClient(parent, &bottomRight);
+        r = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    }
+    return format(" at %ld,%ld %ldx%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+std::string itemsOf(HWND window, UINT count, UINT textLength, UINT text, UINT data) {
+    LRESULT n = SendMessageA(window, count, 0, 0);
+    std::string out = format(" items=%ld [", long(n));
+    for (LRESULT i = 0; i < n; ++i) {
+        std::vector<char> item(size_t(SendMessageA(window, textLength, WPARAM(i), 0)) + 2);
+        SendMessageA(window, text, WPARAM(i), reinterpret_cast<LPARAM>(item.data()));
+        if (i)
+            out += ' ';
+        out += quoted(item.data());
+        if (data)
+            out += format("=%ld", long(SendMessageA(window, data, WPARAM(i), 0)));
+    }
+    return out + "]";
+}
+
+// What a control shows: its class's own state besides text and place.
+std::string stateOf(HWND window, const std::string& kind) {
+    if (kind == "button")
+        return format(" check=%ld", long(SendMessageA(window, BM_GETCHECK, 0, 0)));
+    if (kind == "listbox")
+        return format(" sel=%ld", long(SendMessageA(window, LB_GETCURSEL, 0, 0))) +
+               itemsOf(window, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, 0);
+    if (kind == "combobox")
+        return format(" sel=%ld", long(SendMessageA(window, CB_GETCURSEL, 0, 0))) +
+               itemsOf(window, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETITEMDATA);
+    if (kind == "msctls_trackbar32")
+        return format(" pos=%ld range=%ld..%ld", long(SendMessageA(window, TBM_GETPOS, 0, 0)),
+                      long(SendMessageA(window, TBM_GETRANGEMIN, 0, 0)),
+                      long(SendMessageA(window, TBM_GETRANGEMAX, 0, 0)));
+    return "";
+}
+
+// One line per control: two spaces in for the main window's, four for a dialog's.
+void dumpControl(HWND control, const char* indent) {
+    std::string kind = classOf(control);
+    std::string line = indent + kind + format(" id=%ld ", GetDlgCtrlID(control)) + textOf(control) +
+                       rectOf(control) + stateOf(control, kind);
+    if (!IsWindowEnabled(control))
+        line += " disabled";
+    if (!IsWindowVisible(control))
+        line += " hidden";
+    if (GetFocus() == control)
+        line += " focused";
+    write(line);
+}
+
+// A message box and the file-open dialog are the system's, laid out by its own metrics: only
+// what they say and offer is compared. A dialog of the program's templates is dumped whole.
+void dumpDialog(HWND dialog) {
+    HWND fileName = GetDlgItem(dialog, fileNameCombo);
+    if (!fileName)
+        fileName = GetDlgItem(dialog, fileNameEdit);
+    if (fileName) {
+        write("file dialog " + textOf(dialog) + " name=" + textOf(fileName));
+        return;
+    }
+    if (HWND text = GetDlgItem(dialog, messageBoxText)) {
+        std::string line = "message box " + textOf(dialog) + " text=" + textOf(text) + " buttons:";
+        for (HWND control : directChildren(dialog)) {
+            if (classOf(control) != "button" || !IsWindowVisible(control))
+                continue;
+            line += format(" %ld=", GetDlgCtrlID(control)) + textOf(control);
+            if (GetFocus() == control)
+                line += "(focused)";
+        }
+        write(line);
+        return;
+    }
+    write("dialog " + textOf(dialog));
+    for (HWND control : directChildren(dialog))
+        dumpControl(control, "    ");
+}
+
+void dumpMenuMarks(HWND window) {
+    static const UINT options[] = {idOrthographic,      idPerspective, idLightingOn,
+                                   idLightingOff,       idColorMaterial, idTextureMappingOn,
+                                   idTextureMappingOff};
+    std::string line = "menu";
+    for (UINT id : options) {
+        UINT marks = GetMenuState(GetMenu(window), id, MF_BYCOMMAND);
+        line += format(" %ld=", long(id));
+        line += (marks & MF_CHECKED) ? ((marks & MFT_RADIOCHECK) ? "radio" : "check") : "-";
+        if (marks & (MF_GRAYED | MF_DISABLED))
+            line += "/grayed";
+    }
+    write(line);
+}
+
+// The mean colour of each 64 x 64 block, 8 x 8 of them from the top-left, as hex R, G, B: a
+// digest that a few pixels one step apart do not change, unlike the checksum.
+std::string blockMeans(const std::vector<unsigned char>& pixels) {
+    std::string out;
+    for (int by = 7; by >= 0; --by) { // rows are bottom first
+        for (int bx = 0; bx < 8; ++bx) {
+            long sum[3] = {0, 0, 0};
+            for (int y = by * 64; y < by * 64 + 64; ++y)
+                for (int x = bx * 64; x < bx * 64 + 64; ++x)
+                    for (int k = 0; k < 3; ++k)
+                        sum[k] += pixels[(size_t(y) * 512 + size_t(x)) * 3 + size_t(k)];
+            out += format("%02lx%02lx%02lx", sum[0] / 4096, sum[1] / 4096, sum[2] / 4096);
+        }
+    }
+    return out;
+}
+
+// The view frame as last drawn: a checksum of every pixel and a few samples, top-left origin.
+void dumpFrame() {
+    if (!wglGetCurrentContext()) {
+        write("frame none");
+        return;
+    }
+    std::vector<unsigned char> pixels(512 * 512 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 512, 512, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    uint32_t hash = 2166136261u;
+    long lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        for (size_t k = 0; k < 3; ++k)
+            hash = (hash ^ pixels[i + k]) * 16777619u;
+        lit += pixels[i] || pixels[i + 1] || pixels[i + 2];
+    }
+    std::string line = format("frame fnv=%08lx lit=%ld", long(hash), lit) + " blocks=" +
+                       blockMeans(pixels);
+    static const POINT samples[] = {{256, 256}, {200, 200}, {300, 210}, {100, 400}, {400, 100}};
+    for (POINT at : samples) {
+        const unsigned char* p = &pixels[(size_t(511 - at.y) * 512 + size_t(at.x)) * 3];
+        line += format(" (%ld,%ld)=", at.x, at.y) + format("%02lx%02lx%02lx", p[0], p[1], p[2]);
+    }
+    write(line);
+}
+
+// The main window, and the dialog the next step acts in when there is one.
+void dumpState(const char* label, HWND next) {
+    write(format("step %ld ", long(nextStep) - 1) + label);
+    HWND main = mainWindow();
+    if (!main) {
+        write("main none");
+        return;
+    }
+    std::string line = "main " + textOf(main) + rectOf(main);
+    if (!IsWindowEnabled(main))
+        line += " disabled";
+    write(line);
+    dumpMenuMarks(main);
+    for (HWND control : directChildren(main))
+        dumpControl(control, "  ");
+    if (next && next != main)
+        dumpDialog(next);
+    dumpFrame();
+}
+
+// Each tick takes the next step once the window it acts in is ready, first dumping what the
+// previous step left; a step whose window never comes is taken anyway after a while, so the
+// dump shows where the run went astray.
+void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
+    constexpr int patience = 50; // ticks
+    static int waited = 0;
+    if (inTick || nextStep >= steps().size())
+        return;
+    const Step& step = steps()[nextStep];
+    HWND window = readyWindow(step.dialog);
+    if (!window && ++waited < patience)
+        return;
+    inTick = true;
+    if (nextStep > 0)
+        dumpState(steps()[nextStep - 1].label, window);
+    if (!window)
+        write(std::string("not ready: ") + quoted(step.dialog));
+    waited = 0;
+    ++nextStep;
+    takeStep(step, window);
+    std::fflush(dumpFile);
+    inTick = false;
+}
+
+// An uncompressed 24-bit picture, rows bottom first and padded to four bytes: a red and blue
+// checkerboard of 8-pixel squares with a green diagonal.
+bool writePicture(const char* path, int width, int height) {
+    int rowSize = (width * 3 + 3) / 4 * 4;
+    std::vector<unsigned char> file(54 + size_t(rowSize) * height);
+    auto put32 = [&](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, uint32_t(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(width));
+    put32(22, uint32_t(height));
+    file[26] = 1;
+    file[28] = 24;
+    put32(34, uint32_t(rowSize) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &file[54 + size_t(y) * rowSize + size_t(x) * 3]; // B, G, R
+            bool red = ((x / 8) + (y / 8)) % 2 == 0;
+            p[0] = red ? 0 : 255;
+            p[1] = x == y ? 255 : 0;
+            p[2] = red ? 255 : 0;
+        }
+    }
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out)
+        return false;
+    bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    return std::fclose(out) == 0 && written;
+}
+
+} // namespace
+
+int runScenario(HINSTANCE instance, const char* dumpPath) {
+    if (!writePicture("wide.bmp", 48, 32) || !writePicture("square.bmp", 64, 64))
+        return 3;
+    dumpFile = std::fopen(dumpPath, "wb");
+    if (!dumpFile)
+        return 3;
+    SetTimer(nullptr, 0, 100, onTick);
+    char commandLine[] = "";
+    int result = WinMain(instance, nullptr, commandLine, SW_SHOWNORMAL);
+    bool finished = nextStep == steps().size();
+    write(finished ? "end" : "stopped short");
+    write(format("exit %ld", result));
+    std::fclose(dumpFile);
+    return finished ? result : 3;
+}
