@@ -84,7 +84,7 @@ run:
 	  echo "make run: no X display (DISPLAY is not set). Run it from a desktop session, or on a virtual screen: xvfb-run -a make run" >&2; \
 	  exit 1; \
 	fi
-	$(BUILD)/platform/fltk/quillfen
+	$(BUILD)/linux/quillfen
 
 # The program, its desktop entry and its icons under $(PREFIX).
 install: build

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/fltk/png_encoder.h"
+#include "linux/png_encoder.h"
 #include "tools/check/check_cases.h"
 
 namespace check {

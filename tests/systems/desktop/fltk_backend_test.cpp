@@ -11,7 +11,7 @@
 #include "platform/fltk/fltk_file_chooser.h"
 #include "platform/fltk/fltk_keys.h"
 #include "platform/fltk/fltk_message_box.h"
-#include "platform/fltk/png_encoder.h"
+#include "linux/png_encoder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/fltk/png_encoder.h"
+#include "linux/png_encoder.h"
 
 #include <zlib.h>
 

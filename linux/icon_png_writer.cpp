@@ -1,6 +1,6 @@
 // Writes the program's icon, every size of its group, as PNG files of the desktop's icon
 // theme: <folder>/hicolor/<w>x<h>/apps/quillfen.png.
-#include "platform/fltk/png_encoder.h"
+#include "linux/png_encoder.h"
 #include "platform/resource_data.h"
 
 #include <cstdio>
