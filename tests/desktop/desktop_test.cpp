@@ -278,8 +278,7 @@ TEST_F(Desktop, ModifyBrowseAndOkDrawThePictureOnTheSquare) {
     ASSERT_FALSE(chooser.empty()) << "Browse opened no file chooser";
     // No window manager gives the desktop's chooser the keyboard here.
     shell("xdotool windowfocus " + chooser + " sleep 0.5");
-    replaceText(picture);
-    key("Return");
+    enterChosenPath(picture);
     ASSERT_TRUE(windowGone("Select Texture Image", milliseconds(5000)));
     saveWindowShot("texture-dialog", dialog);
     const Point ok = dialogUnitsToPixels({6 + 78 / 2, 138 + 23 / 2});

@@ -146,8 +146,7 @@ TEST_F(Memcheck, StartActAndExitWithoutErrorsOrLeaks) {
     const std::string chooser = findWindow("Select Texture Image", slowly);
     ASSERT_FALSE(chooser.empty()) << "Browse opened nothing";
     shell("xdotool windowfocus " + chooser + " sleep 0.5");
-    replaceText(picture);
-    key("Return");
+    enterChosenPath(picture);
     ASSERT_TRUE(windowGone("Select Texture Image", slowly));
     const Point ok = dialogUnitsToPixels({6 + 78 / 2, 138 + 23 / 2});
     clickScreen(at.x + ok.x, at.y + ok.y);
