@@ -104,8 +104,7 @@ TEST_F(FltkModal, FileChooserShowsTheFilterRefusesMissingFilesAndAddsTheExtensio
     ASSERT_NE(mkdtemp(folderTemplate), nullptr);
     const std::string folder = folderTemplate;
     std::ofstream(folder + "/wall.qfr") << "not looked at";
-    const char* which = std::getenv("QF_TEST_FILE_CHOOSER");
-    const std::string shots = std::string(QF_SHOT_DIR) + "/file-chooser-" + (which ? which : "gtk");
+    const std::string shots = std::string(QF_SHOT_DIR) + "/file-chooser-" + fileChooserKind();
     std::filesystem::create_directories(QF_SHOT_DIR);
 
     char file[260] = "", name[260] = "";
@@ -121,7 +120,7 @@ TEST_F(FltkModal, FileChooserShowsTheFilterRefusesMissingFilesAndAddsTheExtensio
     record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NONETWORKBUTTON;
     record.lpstrDefExt = ".qfr";
 
-    const bool fltkOwn = which && std::string(which) == "fltk";
+    const bool fltkOwn = fileChooserKind() != "gtk";
     bool refusedWithMessage = false, chooserAfterMessage = false;
     const auto typeMissingName = [&] {
         const std::string chooser = findWindow("Select Texture Image", milliseconds(10000));
