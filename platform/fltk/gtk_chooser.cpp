@@ -44,11 +44,16 @@ GdkWindow* makeTransientFor(GtkWidget* dialog, Fl_Window* owner) {
 // While GTK's loop runs, FLTK's windows still draw but take no input, as under a modal window.
 int withoutInput(int event, Fl_Window* window) {
     switch (event) {
-    case FL_PUSH: case FL_RELEASE: case FL_DRAG: case FL_MOVE: case FL_MOUSEWHEEL:
-    case FL_KEYDOWN: case FL_KEYUP: case FL_SHORTCUT: case FL_CLOSE:
-        return 0;
-    default:
-        return Fl::handle_(event, window);
+    case FL_PUSH:
+    case FL_RELEASE:
+    case FL_DRAG:
+    case FL_MOVE:
+    case FL_MOUSEWHEEL:
+    case FL_KEYDOWN:
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+    case FL_CLOSE: return 0;
+    default: return Fl::handle_(event, window);
     }
 }
 

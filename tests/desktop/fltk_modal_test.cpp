@@ -141,7 +141,8 @@ TEST_F(FltkModal, FileChooserShowsTheFilterRefusesMissingFilesAndAddsTheExtensio
         savePng(shots + "-missing.png", {0, 0}, 1280, 1024);
         // Its OK closes it (again if the first key came before it could take one). GTK's dialog
         // stays under it; FLTK's own, which closes on any name, comes back after it.
-        for (int attempt = 0; attempt < 3 && refusedWithMessage && !chooserAfterMessage; ++attempt) {
+        for (int attempt = 0; attempt < 3 && refusedWithMessage && !chooserAfterMessage;
+             ++attempt) {
             shell("xdotool windowfocus " + message + " sleep 0.5 key Return");
             chooserAfterMessage = titledWindowsBecome("Select Texture Image", [&](const auto& ids) {
                 return ids.size() == 1 && ids[0] != message && (fltkOwn || ids[0] == chooser);
