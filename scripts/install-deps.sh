@@ -17,9 +17,8 @@ run_packages=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   # desktop backend
   libfltk1.3-dev zlib1g-dev fonts-liberation2
-  # the GTK file dialog FLTK's native chooser loads at run time (GTK 2 is the one it tries
-  # first; without it, FLTK's own chooser shows)
-  libgtk2.0-0
+  # the desktop's file chooser: GTK 3's dialog (FLTK's own chooser where GTK cannot start)
+  libgtk-3-dev
 )
 
 windows_packages=(

@@ -8,7 +8,8 @@
 //       the layer's capture makes a drag go on outside the window, with negative coordinates
 //   [x] every key goes to the layer's focus window before any widget sees it, so the
 //       accelerator table acts first; Alt+letter opens the menu bar, Alt+F4 closes
-//   [x] dialogs as modal FLTK windows; message boxes and the file chooser as FLTK dialogs
+//   [x] dialogs as modal FLTK windows, message boxes as FLTK dialogs; the file chooser is
+//       GTK 3's dialog (FLTK's own chooser where GTK cannot start)
 //   [x] the view frame as an Fl_Gl_Window with the requested pixel format, one GLX context
 //       for its whole life, drawn only by the program (WM_PAINT, SwapBuffers)
 //   [x] blocking waits in Fl::wait(), non-blocking looks in Fl::check(); SetTimer's clock is

@@ -1,19 +1,14 @@
 #include "platform/fltk/fltk_file_chooser.h"
 
 #include "platform/backend.h"
+#include "platform/fltk/fltk_backend.h"
 #include "platform/fltk/fltk_draw.h"
 #include "platform/fltk/fltk_message_box.h"
 #include "platform/fltk/gtk_chooser.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Choice.H>
-#include <FL/Fl_File_Browser.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_File_Chooser.H>
-#include <FL/Fl_File_Input.H>
-#include <FL/Fl_Native_File_Chooser.H>
-#include <FL/Fl_Return_Button.H>
-#include <FL/filename.H>
-#include <FL/fl_draw.H>
 
 #include <fnmatch.h>
 
@@ -40,164 +35,66 @@ std::vector<std::string> splitPatterns(const std::string& patterns) {
     return parts;
 }
 
-// A filter's text as an entry of FLTK's menu: '/', '&', '\' and a leading '_' mean something
-// to the menu.
-std::string menuTextOf(const std::string& text) {
+// The filter as one pattern of FLTK's file browser, each letter a [xX] pair: FLTK matches
+// names case by case. Alternatives are joined with ',', as FLTK's menu would split at '|'.
+std::string fltkPatternOf(const ChooserFilter& filter) {
     std::string out;
-    for (char c : text) {
-        if (c == '/' || c == '&' || c == '\\' || (c == '_' && out.empty()))
-            out += '\\';
-        out += c;
-    }
-    return out;
-}
-
-template <typename Widget> Widget* childOf(Fl_Group* group) {
-    for (int i = 0; i < group->children(); ++i) {
-        Fl_Widget* child = group->child(i);
-        if (auto* found = dynamic_cast<Widget*>(child))
-            return found;
-        if (Fl_Group* inner = child->as_group())
-            if (Widget* found = childOf<Widget>(inner))
-                return found;
-    }
-    return nullptr;
-}
-
-// FLTK's own chooser, for when GTK is not there. It is built inside the native chooser and
-// shows FLTK's filter syntax, "All Files" and "Custom Filter"; once its window is up (a check
-// run by the wait loop it sits in) its filter list becomes the request's, and Enter or OK on a
-// name the request refuses shows the platform's message and keeps it open.
-struct FltkChooserState {
-    const ChooserRequest* request = nullptr;
-    Fl_File_Chooser* chooser = nullptr;
-    Fl_Window* window = nullptr;
-    Fl_File_Browser* files = nullptr;
-    std::string pattern; // the browser keeps a pointer to it
-    Fl_File_Input* name = nullptr;
-    Fl_Callback* nameCallback = nullptr; // the chooser's own, called once a name passes
-    void* nameData = nullptr;
-    Fl_Callback* okCallback = nullptr;
-    void* okData = nullptr;
-};
-FltkChooserState fltkChooser;
-
-void showFilter(int index) {
-    const ChooserFilter& filter = fltkChooser.request->filters[static_cast<size_t>(index)];
-    fltkChooser.pattern = fltkPatternOf(filter);
-    fltkChooser.files->filter(fltkChooser.pattern.c_str());
-    fltkChooser.chooser->rescan_keep_filename();
-}
-
-void onFilterPicked(Fl_Widget* choice, void*) {
-    showFilter(static_cast<Fl_Choice*>(choice)->value());
-}
-
-// The typed name as a path: relative names are in the folder shown.
-std::string typedPath(const char* typed) {
-    std::filesystem::path path(typed ? typed : "");
-    if (path.is_relative())
-        path = std::filesystem::path(fltkChooser.chooser->directory()) / path;
-    return path.string();
-}
-
-// Lets the chooser act on a name unless it is a file the request refuses.
-bool nameRefused() {
-    const char* typed = fltkChooser.name->value();
-    if (!typed || !*typed)
-        return false;
-    const std::string path = chosenPath(*fltkChooser.request->record, typedPath(typed));
-    if (fl_filename_isdir(path.c_str()))
-        return false;
-    const std::string refusal = chosenPathRefusal(*fltkChooser.request->record, path);
-    if (refusal.empty()) {
-        fltkChooser.name->value(path.c_str());
-        return false;
-    }
-    showMessageBox(fltkChooser.window, refusal.c_str(), fltkChooser.request->title.c_str(),
-                   MB_OK | MB_ICONWARNING);
-    fltkChooser.name->take_focus();
-    return true;
-}
-
-void onNameEntered(Fl_Widget* field, void*) {
-    const bool enter = Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter;
-    if (!(enter && nameRefused()))
-        fltkChooser.nameCallback(field, fltkChooser.nameData);
-}
-
-void onOk(Fl_Widget* button, void*) {
-    if (!nameRefused())
-        fltkChooser.okCallback(button, fltkChooser.okData);
-}
-
-// Widens the filter list towards its longest text, taking the room from the widget to its
-// right (the favourites menu) as far as that one keeps its own text.
-void fitChoice(Fl_Choice* choice) {
-    fl_font(choice->textfont(), choice->textsize());
-    int widest = 0;
-    for (const ChooserFilter& filter : fltkChooser.request->filters)
-        widest = std::max(widest, static_cast<int>(fl_width(filter.text.c_str())));
-    Fl_Group* row = choice->parent();
-    const int index = row->find(choice);
-    Fl_Widget* next = index + 1 < row->children() ? row->child(index + 1) : nullptr;
-    if (!next)
-        return;
-    fl_font(next->labelfont(), next->labelsize());
-    const int nextNeeds = next->label() ? static_cast<int>(fl_width(next->label())) : 0;
-    const int room = next->w() - nextNeeds - 18; // its text and its arrow
-    const int grow = std::min(widest + 2 * choice->h() - choice->w(), room);
-    if (grow <= 0)
-        return;
-    choice->size(choice->w() + grow, choice->h());
-    next->resize(next->x() + grow, next->y(), next->w() - grow, next->h());
-    row->redraw();
-}
-
-Fl_Window* shownChooserWindow() {
-    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w)) {
-        if (w->label() && fltkChooser.request->title == w->label() && w->user_data() &&
-            childOf<Fl_File_Browser>(w) && childOf<Fl_Return_Button>(w)) {
-            return w;
+    for (const std::string& pattern : filter.patterns) {
+        if (!out.empty())
+            out += ',';
+        if (pattern == "*.*") {
+            out += '*';
+            continue;
+        }
+        for (char c : pattern) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            if (std::isalpha(u)) {
+                out += '[';
+                out += static_cast<char>(std::tolower(u));
+                out += static_cast<char>(std::toupper(u));
+                out += ']';
+            } else if (c == '{' || c == '}' || c == '|' || c == ',' || c == '\\') {
+                out += '\\';
+                out += c;
+            } else {
+                out += c;
+            }
         }
     }
-    return nullptr;
+    return filter.patterns.size() > 1 ? "{" + out + "}" : out;
 }
 
-void adoptFltkChooser(void*) {
-    Fl_Window* window = shownChooserWindow();
-    if (!window)
-        return;
-    Fl::remove_check(adoptFltkChooser);
-    FltkChooserState& s = fltkChooser;
-    s.window = window;
-    // The chooser's window carries the chooser as its user data, as its callbacks expect.
-    s.chooser = static_cast<Fl_File_Chooser*>(window->user_data());
-    s.files = childOf<Fl_File_Browser>(window);
-    s.name = childOf<Fl_File_Input>(window);
-    s.chooser->textfont(fltk_look::font);
-    s.chooser->textsize(fltk_look::fontSize);
-    if (Fl_Choice* choice = childOf<Fl_Choice>(window); choice && !s.request->filters.empty()) {
-        choice->clear();
-        for (const ChooserFilter& filter : s.request->filters)
-            choice->add(menuTextOf(filter.text).c_str());
-        choice->value(0);
-        choice->callback(onFilterPicked);
-        fitChoice(choice);
-        showFilter(0);
-    }
-    if (s.name) {
-        // It completes names as they are typed and rewrites itself when a typed '/' names a
-        // folder, which garbles a whole path typed in one go; it acts on Enter only.
-        s.name->when(FL_WHEN_ENTER_KEY_ALWAYS);
-        s.nameCallback = s.name->callback();
-        s.nameData = s.name->user_data();
-        s.name->callback(onNameEntered);
-    }
-    if (Fl_Return_Button* ok = childOf<Fl_Return_Button>(window); ok && s.name) {
-        s.okCallback = ok->callback();
-        s.okData = ok->user_data();
-        ok->callback(onOk);
+// FLTK's own chooser, where GTK cannot start, through its public API: it shows each filter as
+// "text (pattern)" and takes the pattern from the first parenthesis, so parentheses of the
+// text become brackets; it adds "All Files" and "Custom Filter". It closes on any name (CREATE)
+// and comes back with the platform's message over the program when the name is refused.
+std::string runFltkChooser(const ChooserRequest& request, Fl_Window* owner) {
+    std::string filters;
+    for (const ChooserFilter& filter : request.filters)
+        filters += (filters.empty() ? "" : "\t") + fltkFilterEntryOf(filter);
+    Fl_Group* saved = Fl_Group::current();
+    Fl_Group::current(nullptr);
+    Fl_File_Chooser chooser(request.folder.c_str(), filters.c_str(), Fl_File_Chooser::CREATE,
+                            request.title.c_str());
+    Fl_Group::current(saved);
+    chooser.newButton->deactivate(); // an open dialog makes no folders
+    chooser.textfont(fltk_look::font);
+    chooser.textsize(fltk_look::fontSize);
+    for (;;) {
+        chooser.show();
+        while (chooser.shown())
+            Fl::wait();
+        const char* picked = chooser.value();
+        if (!picked)
+            return "";
+        std::filesystem::path path(picked);
+        if (path.is_relative())
+            path = std::filesystem::path(chooser.directory()) / path;
+        const std::string refusal =
+            chosenPathRefusal(*request.record, chosenPath(*request.record, path.string()));
+        if (refusal.empty())
+            return path.string();
+        showMessageBox(owner, refusal.c_str(), request.title.c_str(), MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -242,66 +139,24 @@ bool filterMatches(const ChooserFilter& filter, const char* name) {
     return false;
 }
 
-std::string fltkPatternOf(const ChooserFilter& filter) {
-    std::string out;
-    for (const std::string& pattern : filter.patterns) {
-        if (!out.empty())
-            out += '|';
-        if (pattern == "*.*") {
-            out += '*';
-            continue;
-        }
-        for (char c : pattern) {
-            const unsigned char u = static_cast<unsigned char>(c);
-            if (std::isalpha(u)) {
-                out += '[';
-                out += static_cast<char>(std::tolower(u));
-                out += static_cast<char>(std::toupper(u));
-                out += ']';
-            } else if (c == '{' || c == '}' || c == '|' || c == ',' || c == '\\') {
-                out += '\\';
-                out += c;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return filter.patterns.size() > 1 ? "{" + out + "}" : out;
+std::string fltkFilterEntryOf(const ChooserFilter& filter) {
+    std::string text = filter.text;
+    std::replace(text.begin(), text.end(), '(', '[');
+    std::replace(text.begin(), text.end(), ')', ']');
+    return text + " (" + fltkPatternOf(filter) + ")";
 }
 
 BOOL openFileName(OPENFILENAMEA* record) {
     if (!record)
         return FALSE;
-    ChooserRequest request{record, chooserFiltersOf(record->lpstrFilter),
-                           record->lpstrTitle ? record->lpstrTitle : "Open",
-                           startFolder(*record)};
+    const ChooserRequest request{record, chooserFiltersOf(record->lpstrFilter),
+                                 record->lpstrTitle ? record->lpstrTitle : "Open",
+                                 startFolder(*record)};
+    Fl_Window* owner = hostWindowOf(record->hwndOwner);
     // Tests pick FLTK's own chooser on a machine that has GTK.
-    if (const char* which = std::getenv("QF_TEST_FILE_CHOOSER"); which && *which == 'f')
-        Fl::option(Fl::OPTION_FNFC_USES_GTK, false);
-
-    Fl_Group* saved = Fl_Group::current();
-    Fl_Group::current(nullptr);
-    // The filters go in once the dialog is up, so FLTK is given none.
-    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_FILE);
-    Fl_Group::current(saved);
-    chooser.title(request.title.c_str());
-    chooser.directory(request.folder.c_str());
-
-    const bool gtk = Fl::option(Fl::OPTION_FNFC_USES_GTK) && hookGtkChooser(request);
-    if (!gtk) {
-        fltkChooser = FltkChooserState{};
-        fltkChooser.request = &request;
-        Fl::add_check(adoptFltkChooser);
-    }
-    const int result = chooser.show();
-    if (gtk) {
-        unhookGtkChooser();
-    } else {
-        Fl::remove_check(adoptFltkChooser);
-        fltkChooser = FltkChooserState{};
-    }
-    const char* chosen = result == 0 ? chooser.filename() : nullptr;
-    if (!chosen || !*chosen)
-        return FALSE;
-    return acceptChosenFile(record, chosen);
+    const char* which = std::getenv("QF_TEST_FILE_CHOOSER");
+    const std::string chosen = (which && *which == 'f') || !gtkChooserStarts()
+                                   ? runFltkChooser(request, owner)
+                                   : runGtkChooser(request, owner);
+    return chosen.empty() ? FALSE : acceptChosenFile(record, chosen.c_str());
 }

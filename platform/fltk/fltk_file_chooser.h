@@ -1,6 +1,6 @@
-// GetOpenFileNameA on the desktop: FLTK's native chooser, the GTK dialog where GTK is there and
-// FLTK's own otherwise, shown with the record's title, filters and starting folder; a name the
-// record's flags refuse keeps it open with the platform's message.
+// GetOpenFileNameA on the desktop: GTK's file dialog, or FLTK's own chooser where GTK cannot
+// start, shown with the record's title, filters and starting folder; a name the record's flags
+// refuse brings the platform's message, and the chooser stays.
 #pragma once
 
 #include "platform/winapi.h"
@@ -18,8 +18,9 @@ std::vector<ChooserFilter> chooserFiltersOf(const char* filter);
 // Whether a file name (no folder) passes the filter; letters match either case, as on the
 // platform whose names these patterns are written for.
 bool filterMatches(const ChooserFilter& filter, const char* name);
-// The filter as one pattern of FLTK's file browser, each letter a [xX] pair.
-std::string fltkPatternOf(const ChooserFilter& filter);
+// The filter as an entry of FLTK's own chooser: "text (pattern)", the text's parentheses made
+// brackets, the pattern FLTK's, each letter a [xX] pair.
+std::string fltkFilterEntryOf(const ChooserFilter& filter);
 
 // The chooser answers as the record's dialog does from here on.
 struct ChooserRequest {

@@ -2,287 +2,128 @@
 
 #include "platform/backend.h"
 
-#include <dlfcn.h>
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
 
-#include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <gdk/gdkx.h>
+#include <glib-unix.h>
+#include <gtk/gtk.h>
 
 namespace {
 
-// The little of GLib's and GTK's types the hooks touch; FLTK has the libraries loaded, we
-// only look the calls up in them.
-using gboolean = int;
-using gpointer = void*;
-using GType = size_t;
-struct GList {
-    gpointer data;
-    GList* next;
-    GList* prev;
-};
-struct GSList {
-    gpointer data;
-    GSList* next;
-};
-struct GValue {
-    GType type;
-    uint64_t data[2];
-};
-struct GSignalInvocationHint;
-struct GtkFileFilterInfo {
-    int contains;
-    const char* filename;
-    const char* uri;
-    const char* displayName;
-    const char* mimeType;
-};
-using FilterFunc = gboolean (*)(const GtkFileFilterInfo*, gpointer);
-using EmissionHook = gboolean (*)(GSignalInvocationHint*, unsigned, const GValue*, gpointer);
-
-constexpr int kResponseAccept = -3;
-constexpr int kMatchSignal = 1, kMatchUnblocked = 1 << 5;
-constexpr int kFilterDisplayName = 1 << 2;
-constexpr int kDialogModal = 1, kDialogDestroyWithParent = 2;
-constexpr int kMessageWarning = 1, kButtonsOk = 1;
-// Polls for the dialog before giving up: it is mapped before GTK's loop first runs.
-constexpr int kDialogSearchLimit = 1000;
-
-struct GtkCalls {
-    unsigned (*idleAdd)(gboolean (*)(gpointer), gpointer);
-    gboolean (*sourceRemove)(unsigned);
-    GList* (*listToplevels)();
-    void (*listFree)(GList*);
-    void (*slistFree)(GSList*);
-    void (*free)(gpointer);
-    gboolean (*isA)(void*, GType);
-    GType (*fileChooserType)();
-    GType (*dialogType)();
-    const char* (*windowTitle)(void*);
-    GSList* (*listFilters)(void*);
-    void (*removeFilter)(void*, void*);
-    void (*addFilter)(void*, void*);
-    void (*setFilter)(void*, void*);
-    void* (*filterNew)();
-    void (*filterSetName)(void*, const char*);
-    void (*filterAddCustom)(void*, int, FilterFunc, gpointer, void (*)(gpointer));
-    char* (*getFilename)(void*);
-    unsigned (*signalLookup)(const char*, GType);
-    unsigned long (*addEmissionHook)(unsigned, unsigned, EmissionHook, gpointer, void (*)(gpointer));
-    void (*removeEmissionHook)(unsigned, unsigned long);
-    void* (*valueGetObject)(const GValue*);
-    int (*valueGetInt)(const GValue*);
-    unsigned long (*handlerFind)(void*, int, unsigned, unsigned, void*, void*, void*);
-    void (*handlerBlock)(void*, unsigned long);
-    void (*handlerUnblock)(void*, unsigned long);
-    void* (*messageDialogNew)(void*, int, int, int, const char*, ...);
-    void (*windowSetTitle)(void*, const char*);
-    int (*dialogRun)(void*);
-    void (*widgetDestroy)(void*);
-};
-
-// The hook of the one chooser that can be up at a time (it is modal).
-struct HookState {
-    GtkCalls gtk;
-    const ChooserRequest* request; // null when nothing is hooked
-    void* dialog;                  // the GtkFileChooserDialog once found
-    unsigned idleSource;
-    int searches;
-    unsigned responseSignal;
-    unsigned long responseHook;
-    unsigned long heldHandler; // FLTK's response handler, held back after a refused Open
-    std::string refusal;       // the message for it
-    unsigned refusalSource;
-};
-HookState hook;
-
-void* loadedGtk() {
-    for (const char* name : {"libgtk-x11-2.0.so.0", "libgtk-3.so.0"})
-        if (void* library = dlopen(name, RTLD_LAZY | RTLD_NOLOAD))
-            return library;
-    return nullptr;
-}
-
-template <typename Call> bool lookUp(void* library, const char* name, Call& call) {
-    call = reinterpret_cast<Call>(dlsym(library, name));
-    return call != nullptr;
-}
-
-bool loadCalls(GtkCalls& g) {
-    void* l = loadedGtk();
-    if (!l)
-        return false;
-    // GLib and GObject come with GTK, so the one handle finds their calls too.
-    const bool found =
-        lookUp(l, "g_idle_add", g.idleAdd) && lookUp(l, "g_source_remove", g.sourceRemove) &&
-        lookUp(l, "gtk_window_list_toplevels", g.listToplevels) &&
-        lookUp(l, "g_list_free", g.listFree) && lookUp(l, "g_slist_free", g.slistFree) &&
-        lookUp(l, "g_free", g.free) && lookUp(l, "g_type_check_instance_is_a", g.isA) &&
-        lookUp(l, "gtk_file_chooser_get_type", g.fileChooserType) &&
-        lookUp(l, "gtk_dialog_get_type", g.dialogType) &&
-        lookUp(l, "gtk_window_get_title", g.windowTitle) &&
-        lookUp(l, "gtk_file_chooser_list_filters", g.listFilters) &&
-        lookUp(l, "gtk_file_chooser_remove_filter", g.removeFilter) &&
-        lookUp(l, "gtk_file_chooser_add_filter", g.addFilter) &&
-        lookUp(l, "gtk_file_chooser_set_filter", g.setFilter) &&
-        lookUp(l, "gtk_file_filter_new", g.filterNew) &&
-        lookUp(l, "gtk_file_filter_set_name", g.filterSetName) &&
-        lookUp(l, "gtk_file_filter_add_custom", g.filterAddCustom) &&
-        lookUp(l, "gtk_file_chooser_get_filename", g.getFilename) &&
-        lookUp(l, "g_signal_lookup", g.signalLookup) &&
-        lookUp(l, "g_signal_add_emission_hook", g.addEmissionHook) &&
-        lookUp(l, "g_signal_remove_emission_hook", g.removeEmissionHook) &&
-        lookUp(l, "g_value_get_object", g.valueGetObject) &&
-        lookUp(l, "g_value_get_int", g.valueGetInt) &&
-        lookUp(l, "g_signal_handler_find", g.handlerFind) &&
-        lookUp(l, "g_signal_handler_block", g.handlerBlock) &&
-        lookUp(l, "g_signal_handler_unblock", g.handlerUnblock) &&
-        lookUp(l, "gtk_message_dialog_new", g.messageDialogNew) &&
-        lookUp(l, "gtk_window_set_title", g.windowSetTitle) &&
-        lookUp(l, "gtk_dialog_run", g.dialogRun) &&
-        lookUp(l, "gtk_widget_destroy", g.widgetDestroy);
-    dlclose(l); // FLTK keeps the library loaded
-    return found;
-}
-
 gboolean passesFilter(const GtkFileFilterInfo* info, gpointer filter) {
-    const char* name = info->displayName ? info->displayName : info->filename;
-    return name && filterMatches(*static_cast<const ChooserFilter*>(filter), name);
+    return info->display_name &&
+           filterMatches(*static_cast<const ChooserFilter*>(filter), info->display_name);
 }
 
-// After a refused Open: the platform's message over the dialog, then FLTK hears responses
-// again. Run once the response is over, since a dialog run from inside its emission leaves the
-// chooser deaf to input afterwards.
-gboolean showRefusal(gpointer) {
-    const GtkCalls& g = hook.gtk;
-    void* box = g.messageDialogNew(hook.dialog, kDialogModal | kDialogDestroyWithParent,
-                                   kMessageWarning, kButtonsOk, "%s", hook.refusal.c_str());
-    g.windowSetTitle(box, hook.request->title.c_str());
-    g.dialogRun(box);
-    g.widgetDestroy(box);
-    g.handlerUnblock(hook.dialog, hook.heldHandler);
-    hook.heldHandler = 0;
-    hook.refusalSource = 0;
-    return FALSE;
-}
-
-// Holds back the response's last connected handler, FLTK's (GTK connects its own when it makes
-// the dialog), which would end the dialog.
-void holdFltkResponse() {
-    const GtkCalls& g = hook.gtk;
-    std::vector<unsigned long> handlers;
-    while (unsigned long id = g.handlerFind(hook.dialog, kMatchSignal | kMatchUnblocked,
-                                            hook.responseSignal, 0, nullptr, nullptr, nullptr)) {
-        g.handlerBlock(hook.dialog, id);
-        handlers.push_back(id);
+void addFilters(GtkFileChooser* chooser, const std::vector<ChooserFilter>& filters) {
+    for (const ChooserFilter& filter : filters) {
+        GtkFileFilter* made = gtk_file_filter_new();
+        gtk_file_filter_set_name(made, filter.text.c_str());
+        // One matching rule for both choosers: the platform's patterns, letters in either case.
+        gtk_file_filter_add_custom(made, GTK_FILE_FILTER_DISPLAY_NAME, passesFilter,
+                                   const_cast<ChooserFilter*>(&filter), nullptr);
+        gtk_file_chooser_add_filter(chooser, made); // the first added is the one shown
     }
-    if (handlers.empty())
-        return;
-    const unsigned long last = *std::max_element(handlers.begin(), handlers.end());
-    for (unsigned long id : handlers)
-        if (id != last)
-            g.handlerUnblock(hook.dialog, id);
-    hook.heldHandler = last;
 }
 
-// Open on a name the request refuses: the response goes by unheard by FLTK, and the message
-// follows.
-gboolean onResponse(GSignalInvocationHint*, unsigned count, const GValue* values, gpointer) {
-    const GtkCalls& g = hook.gtk;
-    if (!hook.request || hook.heldHandler || count < 2 ||
-        g.valueGetObject(&values[0]) != hook.dialog || g.valueGetInt(&values[1]) != kResponseAccept) {
-        return TRUE;
+// The window manager keeps the dialog over the program's window; an X window of FLTK's is
+// known to GDK only as a foreign window, which must outlive the dialog.
+GdkWindow* makeTransientFor(GtkWidget* dialog, Fl_Window* owner) {
+    GdkDisplay* display = gtk_widget_get_display(dialog);
+    if (!owner || !owner->shown() || !GDK_IS_X11_DISPLAY(display))
+        return nullptr;
+    GdkWindow* ownerWindow = gdk_x11_window_foreign_new_for_display(display, fl_xid(owner));
+    gtk_widget_realize(dialog);
+    if (ownerWindow)
+        gdk_window_set_transient_for(gtk_widget_get_window(dialog), ownerWindow);
+    return ownerWindow;
+}
+
+// While GTK's loop runs, FLTK's windows still draw but take no input, as under a modal window.
+int withoutInput(int event, Fl_Window* window) {
+    switch (event) {
+    case FL_PUSH:
+    case FL_RELEASE:
+    case FL_DRAG:
+    case FL_MOVE:
+    case FL_MOUSEWHEEL:
+    case FL_KEYDOWN:
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+    case FL_CLOSE: return 0;
+    default: return Fl::handle_(event, window);
     }
-    char* name = g.getFilename(hook.dialog);
-    if (!name)
-        return TRUE;
-    hook.refusal =
-        chosenPathRefusal(*hook.request->record, chosenPath(*hook.request->record, name));
-    g.free(name);
-    if (hook.refusal.empty())
-        return TRUE;
-    // A hook cannot stop the emission itself.
-    holdFltkResponse();
-    if (hook.heldHandler)
-        hook.refusalSource = g.idleAdd(showRefusal, nullptr);
-    return TRUE;
 }
 
-void* findDialog() {
-    const GtkCalls& g = hook.gtk;
-    void* found = nullptr;
-    GList* windows = g.listToplevels();
-    for (GList* w = windows; w && !found; w = w->next) {
-        const char* title = g.windowTitle(w->data);
-        if (g.isA(w->data, g.fileChooserType()) && title && hook.request->title == title)
-            found = w->data;
+gboolean serveFltk(gint, GIOCondition, gpointer) {
+    Fl::check();
+    return G_SOURCE_CONTINUE;
+}
+
+void showRefusal(GtkWidget* chooser, const std::string& title, const std::string& refusal) {
+    GtkWidget* box = gtk_message_dialog_new(
+        GTK_WINDOW(chooser), GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+        GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s", refusal.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), title.c_str());
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+}
+
+// Runs the dialog until it is cancelled or Open is pressed on a name the request takes.
+std::string chooseIn(GtkWidget* dialog, const ChooserRequest& request) {
+    while (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog));
+        const std::string chosen = name ? name : "";
+        g_free(name);
+        if (chosen.empty())
+            continue;
+        const std::string refusal =
+            chosenPathRefusal(*request.record, chosenPath(*request.record, chosen));
+        if (refusal.empty())
+            return chosen;
+        showRefusal(dialog, request.title, refusal);
     }
-    g.listFree(windows);
-    return found;
-}
-
-void setFilters(void* dialog) {
-    const GtkCalls& g = hook.gtk;
-    GSList* existing = g.listFilters(dialog);
-    for (GSList* f = existing; f; f = f->next)
-        g.removeFilter(dialog, f->data);
-    g.slistFree(existing);
-    void* first = nullptr;
-    for (const ChooserFilter& filter : hook.request->filters) {
-        void* made = g.filterNew();
-        g.filterSetName(made, filter.text.c_str());
-        g.filterAddCustom(made, kFilterDisplayName, passesFilter,
-                          const_cast<ChooserFilter*>(&filter), nullptr);
-        g.addFilter(dialog, made);
-        if (!first)
-            first = made;
-    }
-    if (first)
-        g.setFilter(dialog, first);
-}
-
-gboolean onIdle(gpointer) {
-    if (!hook.request)
-        return FALSE;
-    void* dialog = findDialog();
-    if (!dialog && ++hook.searches < kDialogSearchLimit)
-        return TRUE;
-    hook.idleSource = 0;
-    if (!dialog)
-        return FALSE;
-    hook.dialog = dialog;
-    setFilters(dialog);
-    // The dialog class exists now, and with it its response signal.
-    hook.responseSignal = hook.gtk.signalLookup("response", hook.gtk.dialogType());
-    if (hook.responseSignal)
-        hook.responseHook =
-            hook.gtk.addEmissionHook(hook.responseSignal, 0, onResponse, nullptr, nullptr);
-    return FALSE;
+    return "";
 }
 
 } // namespace
 
-bool hookGtkChooser(const ChooserRequest& request) {
-    unhookGtkChooser();
-    if (!loadCalls(hook.gtk))
-        return false;
-    hook.request = &request;
-    hook.searches = 0;
-    hook.idleSource = hook.gtk.idleAdd(onIdle, nullptr);
-    return true;
+bool gtkChooserStarts() {
+    static const bool started = [] {
+        // The program's numbers are read and written in the C locale; GTK would switch to the
+        // user's.
+        gtk_disable_setlocale();
+        return gtk_init_check(nullptr, nullptr) == TRUE;
+    }();
+    return started;
 }
 
-void unhookGtkChooser() {
-    if (!hook.request)
-        return;
-    if (hook.idleSource)
-        hook.gtk.sourceRemove(hook.idleSource);
-    if (hook.refusalSource)
-        hook.gtk.sourceRemove(hook.refusalSource);
-    if (hook.heldHandler)
-        hook.gtk.handlerUnblock(hook.dialog, hook.heldHandler);
-    if (hook.responseHook)
-        hook.gtk.removeEmissionHook(hook.responseSignal, hook.responseHook);
-    hook = HookState{};
+std::string runGtkChooser(const ChooserRequest& request, Fl_Window* owner) {
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        request.title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+        GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+    gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), request.folder.c_str());
+    addFilters(GTK_FILE_CHOOSER(dialog), request.filters);
+    GdkWindow* ownerWindow = makeTransientFor(dialog, owner);
+
+    const Fl_Event_Dispatch fltkDispatch = Fl::event_dispatch();
+    Fl::event_dispatch(withoutInput);
+    const guint fltkEvents =
+        fl_display ? g_unix_fd_add(ConnectionNumber(fl_display), G_IO_IN, serveFltk, nullptr) : 0;
+    const std::string chosen = chooseIn(dialog, request);
+    if (fltkEvents)
+        g_source_remove(fltkEvents);
+    Fl::event_dispatch(fltkDispatch);
+
+    gtk_widget_destroy(dialog);
+    if (ownerWindow)
+        g_object_unref(ownerWindow);
+    // The dialog leaves the screen before the program goes on.
+    while (gtk_events_pending())
+        gtk_main_iteration();
+    return chosen;
 }

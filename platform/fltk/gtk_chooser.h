@@ -1,15 +1,20 @@
-// The GTK dialog FLTK's native chooser shows, made to answer as the request asks. FLTK loads
-// GTK at run time and builds the dialog itself; these hooks, run from GTK's own loop while it
-// is up, put in the request's filters under their exact texts (FLTK's filter syntax would
-// show its patterns in them and add "All Files"), and keep it open with the platform's message
-// when Open is pressed on a name the request refuses.
+// The desktop's file dialog through GTK 3's own API, beside FLTK: a GtkFileChooserDialog with
+// the request's title, starting folder and filters under their exact texts, kept open with the
+// platform's message when Open is pressed on a name the request refuses.
 //
-// - [x] GTK 2 and GTK 3, whichever FLTK loaded (it tries GTK 2 first)
-// - [ ] GTK 4: FLTK 1.3 never loads it
+// - [x] modal over the program's window (transient for its X window); FLTK's windows keep
+//       drawing but take no input while it is up
+// - [x] GTK 3 only: FLTK's native chooser, which would load GTK 2 beside it, is never used
+// - [ ] GTK on a display it cannot open: the caller falls back to FLTK's own chooser
 #pragma once
 
 #include "platform/fltk/fltk_file_chooser.h"
 
-// Hooks the next GTK file dialog titled request.title; false when GTK is not loaded.
-bool hookGtkChooser(const ChooserRequest& request);
-void unhookGtkChooser();
+#include <string>
+
+class Fl_Window;
+
+// Whether GTK starts on this display (tried once, at the first call).
+bool gtkChooserStarts();
+// The name chosen in GTK's dialog, or "" when the user cancels.
+std::string runGtkChooser(const ChooserRequest& request, Fl_Window* owner);

@@ -237,6 +237,23 @@ void replaceText(const std::string& text) {
     type(text);
 }
 
+std::string fileChooserKind() {
+    const char* asked = std::getenv("QF_TEST_FILE_CHOOSER");
+    if (asked && std::string(asked) == "fltk")
+        return "fltk";
+    return std::getenv("GDK_BACKEND") ? "fltk-without-gtk" : "gtk";
+}
+
+void enterChosenPath(const std::string& path) {
+    if (fileChooserKind() != "gtk") {
+        key("End");
+        type(path.substr(path.find_last_of('/'))); // "/name": the field may lack its last '/'
+    } else {
+        replaceText(path);
+    }
+    key("Return");
+}
+
 Point clientToScreen(const Program& program, int x, int y) {
     return {program.origin.x + x, program.origin.y + menuBarHeight + y};
 }

@@ -74,6 +74,14 @@ void key(const std::string& keys); // xdotool key names: "Insert", "Prior", "3"
 void type(const std::string& text);
 // Replaces the whole text of the focused text field (Home, Shift+End, then the text).
 void replaceText(const std::string& text);
+// The file chooser the program shows: "gtk", or FLTK's own, "fltk" when the test asks for it
+// (QF_TEST_FILE_CHOOSER=fltk) and "fltk-without-gtk" when GTK cannot start (GDK_BACKEND names a
+// backend the virtual screen lacks).
+std::string fileChooserKind();
+// Types a path into the file chooser that has the keyboard and lets it act (Enter). GTK's dialog
+// takes the whole path; FLTK's own rewrites its name field whenever a typed path crosses a
+// folder, so there the path must lie in the folder shown, and "/name" is typed after that folder.
+void enterChosenPath(const std::string& path);
 
 // The main window's client area starts below the menu bar.
 constexpr int menuBarHeight = 19;

@@ -62,8 +62,11 @@ TEST(FltkFileChooser, FiltersKeepTheirTextsAndMatchNamesInEitherCase) {
         EXPECT_TRUE(filterMatches(filters[0], name)) << name;
     for (const char* name : {"wall.bmp.txt", "wall.bmpx", "wall", ".bmp"})
         EXPECT_FALSE(filterMatches(filters[0], name)) << name;
-    EXPECT_EQ(fltkPatternOf({"", {"*.bmp"}}), "*.[bB][mM][pP]");
-    EXPECT_EQ(fltkPatternOf({"", {"*.a", "b,c"}}), "{*.[aA]|[bB]\\,[cC]}");
+    // FLTK's own chooser takes "text (pattern)" and reads the pattern from the first '('.
+    EXPECT_EQ(fltkFilterEntryOf(filters[0]),
+              "Supported types [BMP,PCX,TGA,QFR] "
+              "({*.[bB][mM][pP],*.[pP][cC][xX],*.[tT][gG][aA],*.[qQ][fF][rR]})");
+    EXPECT_EQ(fltkFilterEntryOf({"Odd", {"*.a", "b,c"}}), "Odd ({*.[aA],[bB]\\,[cC]})");
 
     const char two[] = "Pictures\0*.bmp\0Any\0\0";
     const std::vector<ChooserFilter> both = chooserFiltersOf(two);

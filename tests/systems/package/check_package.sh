@@ -24,11 +24,11 @@ for file in usr/bin/quillfen usr/bin/quillfen-check usr/share/applications/quill
 done
 if grep -v -e '^\./usr/' -e '^\./$' "$work/files"; then fail "files outside /usr"; fi
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libfltk1.3 libfltk-gl1.3 'libglu1-mesa | libglu1' libx11-6 libegl1 libc6; do
+for library in libfltk1.3 libfltk-gl1.3 libgtk-3-0 'libglu1-mesa | libglu1' libx11-6 libegl1 libc6; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
-[ "$(dpkg-deb -f "$deb" Recommends)" = "libgtk2.0-0, libegl-mesa0" ] ||
-  fail "Recommends is not GTK 2 and Mesa's EGL alone"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "libegl-mesa0" ] ||
+  fail "Recommends is not Mesa's EGL alone"
 
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/quillfen.desktop"

@@ -31,7 +31,7 @@ const Rgb white{255, 255, 255};
 const Rgb red{255, 0, 0};
 const Rgb blue{0, 0, 255};
 
-// The view frame's first GL pixel in the main window's client area (see tests/desktop).
+// The view frame's first GL pixel in the main window's client area (see tests/systems/desktop).
 constexpr int viewX = 7, viewY = 5;
 
 // A 24-bit BMP, left half red and right half blue.
@@ -146,8 +146,7 @@ TEST_F(Memcheck, StartActAndExitWithoutErrorsOrLeaks) {
     const std::string chooser = findWindow("Select Texture Image", slowly);
     ASSERT_FALSE(chooser.empty()) << "Browse opened nothing";
     shell("xdotool windowfocus " + chooser + " sleep 0.5");
-    replaceText(picture);
-    key("Return");
+    enterChosenPath(picture);
     ASSERT_TRUE(windowGone("Select Texture Image", slowly));
     const Point ok = dialogUnitsToPixels({6 + 78 / 2, 138 + 23 / 2});
     clickScreen(at.x + ok.x, at.y + ok.y);
