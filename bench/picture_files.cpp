@@ -2,6 +2,8 @@
 // bottom row first, one run-length packet stream per row, PCX runs per plane line.
 #include "bench/picture_files.h"
 
+#include "tests/support/byte_writer.h"
+
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -22,15 +24,6 @@ uint32_t mix(uint32_t v) {
 // 0 and 1 flat, 2 gradient, 3 noise; tiles of 64 x 64.
 uint32_t tileHash(int x, int y) {
     return mix(static_cast<uint32_t>((x >> 6) * 131 + (y >> 6) * 7919 + 1));
-}
-
-void put16(ByteVector& out, unsigned v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put32(ByteVector& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
 }
 
 // One pixel as a file stores it: blue, green, red (alpha) for BMP and TGA, red, green, blue
@@ -169,20 +162,20 @@ ByteVector bmpFile(int bytesPerPixel, bool rle8) {
         body.push_back(1);
     }
     ByteVector out{'B', 'M'};
-    put32(out, pixelOffset + static_cast<uint32_t>(body.size()));
-    put32(out, 0);
-    put32(out, pixelOffset);
-    put32(out, 40);
-    put32(out, kBenchSide);
-    put32(out, kBenchSide);
-    put16(out, 1);
-    put16(out, bytesPerPixel * 8);
-    put32(out, rle8 ? 1 : 0);
-    put32(out, static_cast<uint32_t>(body.size()));
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, bytesPerPixel == 1 ? 256 : 0);
-    put32(out, 0);
+    appendLe32(out, pixelOffset + static_cast<uint32_t>(body.size()));
+    appendLe32(out, 0);
+    appendLe32(out, pixelOffset);
+    appendLe32(out, 40);
+    appendLe32(out, kBenchSide);
+    appendLe32(out, kBenchSide);
+    appendLe16(out, 1);
+    appendLe16(out, bytesPerPixel * 8);
+    appendLe32(out, rle8 ? 1 : 0);
+    appendLe32(out, static_cast<uint32_t>(body.size()));
+    appendLe32(out, 2835);
+    appendLe32(out, 2835);
+    appendLe32(out, bytesPerPixel == 1 ? 256 : 0);
+    appendLe32(out, 0);
     if (bytesPerPixel == 1)
         putPalette(out, true, true);
     out.insert(out.end(), body.begin(), body.end());
@@ -192,13 +185,13 @@ ByteVector bmpFile(int bytesPerPixel, bool rle8) {
 ByteVector tgaFile(int type, int bytesPerPixel) {
     const bool colourMapped = type == 1;
     ByteVector out{0, static_cast<uint8_t>(colourMapped ? 1 : 0), static_cast<uint8_t>(type)};
-    put16(out, 0);
-    put16(out, colourMapped ? 256 : 0);
+    appendLe16(out, 0);
+    appendLe16(out, colourMapped ? 256 : 0);
     out.push_back(colourMapped ? 24 : 0);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, kBenchSide);
-    put16(out, kBenchSide);
+    appendLe16(out, 0);
+    appendLe16(out, 0);
+    appendLe16(out, kBenchSide);
+    appendLe16(out, kBenchSide);
     out.push_back(static_cast<uint8_t>(bytesPerPixel * 8));
     out.push_back(bytesPerPixel == 4 ? 8 : 0); // alpha bits; bottom row first
     if (colourMapped)
@@ -215,16 +208,16 @@ ByteVector tgaFile(int type, int bytesPerPixel) {
 
 ByteVector pcxFile(int planes) {
     ByteVector out{10, 5, 1, 8};
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, kBenchSide - 1);
-    put16(out, kBenchSide - 1);
-    put16(out, 72);
-    put16(out, 72);
+    appendLe16(out, 0);
+    appendLe16(out, 0);
+    appendLe16(out, kBenchSide - 1);
+    appendLe16(out, kBenchSide - 1);
+    appendLe16(out, 72);
+    appendLe16(out, 72);
     out.resize(65, 0);
     out.push_back(static_cast<uint8_t>(planes));
-    put16(out, kBenchSide);
-    put16(out, 1);
+    appendLe16(out, kBenchSide);
+    appendLe16(out, 1);
     out.resize(128, 0);
     ByteVector line(kBenchSide);
     for (int y = 0; y < kBenchSide; ++y) {
@@ -249,8 +242,8 @@ ByteVector pcxFile(int planes) {
 
 ByteVector qfrFile(int bytesPerPixel) {
     ByteVector out;
-    put16(out, kBenchSide);
-    put16(out, kBenchSide);
+    appendLe16(out, kBenchSide);
+    appendLe16(out, kBenchSide);
     out.push_back(static_cast<uint8_t>(bytesPerPixel * 8));
     for (int y = 0; y < kBenchSide; ++y) {
         ByteVector row = storedRow(y, bytesPerPixel, false);

@@ -1,5 +1,9 @@
 #include "tests/systems/desktop/desktop_session.h"
 
+// Before X11's headers, whose macros (None) and types (Window) the layer's names would meet.
+#include "platform/layer.h"
+#include "tests/support/picture_files.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,6 +15,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
+
 #include <thread>
 
 namespace desktop {
@@ -278,6 +283,18 @@ bool eventually(const std::function<bool(const Shot&)>& holds, milliseconds wait
             return false;
         pause(milliseconds(100));
     }
+}
+
+Point dialogUnitsToPixels(Point p) {
+    return {(p.x * layer::dialogBaseX + 2) / 4, (p.y * layer::dialogBaseY + 4) / 8};
+}
+
+void writeHalvesBmp(const std::string& path, int size) {
+    Picture picture = solidPicture(size, size, {255, 0, 0, 255});
+    for (int y = 0; y < size; ++y)
+        for (int x = size / 2; x < size; ++x)
+            picture.pixels[size_t(y) * size_t(size) + size_t(x)] = {0, 0, 255, 255};
+    writeFile(path, bmpFile(picture, 24));
 }
 
 } // namespace desktop

@@ -93,4 +93,12 @@ void focus(const Program&);
 bool eventually(const std::function<bool(const Shot&)>& holds,
                 milliseconds wait = milliseconds(8000));
 
+// A point of a dialog template in pixels of the dialog's client area, with the dialog font's
+// base units as the layer converts them.
+Point dialogUnitsToPixels(Point p);
+
+// A 24-bit BMP, left half red and right half blue: the same upright or upside down, so a check
+// does not depend on which way the rows are stored.
+void writeHalvesBmp(const std::string& path, int size);
+
 } // namespace desktop

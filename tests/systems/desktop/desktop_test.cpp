@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/layer.h"
 #include "tests/systems/desktop/desktop_session.h"
 
 using namespace desktop;
@@ -36,53 +35,11 @@ constexpr int texEnvX = 620, texEnvY = 279;
 constexpr int comboFieldHeight = 21, comboRowHeight = 13;
 constexpr int swatchX = 764, swatchY = 128, swatchWidth = 62, swatchHeight = 58;
 
-// A 24-bit BMP, left half red and right half blue: the same upright or upside down, so
-// the check does not depend on which way the rows are stored.
-void writeHalvesBmp(const std::string& path, int size) {
-    const int rowBytes = size * 3; // size is a multiple of 4, so rows need no padding
-    const int pixelBytes = rowBytes * size;
-    std::vector<uint8_t> bytes(54 + pixelBytes, 0);
-    auto put16 = [&](int at, int v) {
-        bytes[at] = v & 255;
-        bytes[at + 1] = (v >> 8) & 255;
-    };
-    auto put32 = [&](int at, int v) {
-        put16(at, v & 0xffff);
-        put16(at + 2, (v >> 16) & 0xffff);
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, 54 + pixelBytes);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, size);
-    put32(22, size);
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, pixelBytes);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            uint8_t* p = &bytes[54 + y * rowBytes + x * 3]; // stored blue, green, red
-            if (x < size / 2)
-                p[2] = 255;
-            else
-                p[0] = 255;
-        }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 // The build's program, or another copy of it named by QF_TEST_PROGRAM (the package tests start
 // the packaged and the installed program this way).
 std::string programPath() {
     const char* other = std::getenv("QF_TEST_PROGRAM");
     return other && *other ? other : QF_PROGRAM_PATH;
-}
-
-// A point of a dialog template in pixels of the dialog's client area, with the dialog font's
-// base units as the layer converts them.
-Point dialogUnitsToPixels(Point p) {
-    return {(p.x * layer::dialogBaseX + 2) / 4, (p.y * layer::dialogBaseY + 4) / 8};
 }
 
 class Desktop : public ::testing::Test {

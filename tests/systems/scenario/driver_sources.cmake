@@ -3,4 +3,5 @@
 set(scenario_driver_sources
   ${CMAKE_CURRENT_LIST_DIR}/scenario_driver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scenario_steps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../../support/picture_files.cpp
 )

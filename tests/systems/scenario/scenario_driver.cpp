@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "tests/support/picture_files.h"
 #include "tests/systems/scenario/scenario_steps.h"
 
 using namespace scenario;
@@ -161,8 +163,8 @@ void dumpDialog(HWND dialog) {
 }
 
 void dumpMenuMarks(HWND window) {
-    static const UINT options[] = {idOrthographic,      idPerspective, idLightingOn,
-                                   idLightingOff,       idColorMaterial, idTextureMappingOn,
+    static const UINT options[] = {idOrthographic,     idPerspective,   idLightingOn,
+                                   idLightingOff,      idColorMaterial, idTextureMappingOn,
                                    idTextureMappingOff};
     std::string line = "menu";
     for (UINT id : options) {
@@ -209,8 +211,8 @@ void dumpFrame() {
             hash = (hash ^ pixels[i + k]) * 16777619u;
         lit += pixels[i] || pixels[i + 1] || pixels[i + 2];
     }
-    std::string line = format("frame fnv=%08lx lit=%ld", long(hash), lit) + " blocks=" +
-                       blockMeans(pixels);
+    std::string line =
+        format("frame fnv=%08lx lit=%ld", long(hash), lit) + " blocks=" + blockMeans(pixels);
     static const POINT samples[] = {{256, 256}, {200, 200}, {300, 210}, {100, 400}, {400, 100}};
     for (POINT at : samples) {
         const unsigned char* p = &pixels[(size_t(511 - at.y) * 512 + size_t(at.x)) * 3];
@@ -263,39 +265,25 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
     inTick = false;
 }
 
-// An uncompressed 24-bit picture, rows bottom first and padded to four bytes: a red and blue
-// checkerboard of 8-pixel squares with a green diagonal.
+// A 24-bit BMP: a red and blue checkerboard of 8-pixel squares with a green diagonal, counted
+// from the bottom row as the file stores it.
 bool writePicture(const char* path, int width, int height) {
-    int rowSize = (width * 3 + 3) / 4 * 4;
-    std::vector<unsigned char> file(54 + size_t(rowSize) * height);
-    auto put32 = [&](size_t at, uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<unsigned char>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, uint32_t(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, uint32_t(width));
-    put32(22, uint32_t(height));
-    file[26] = 1;
-    file[28] = 24;
-    put32(34, uint32_t(rowSize) * height);
+    Picture picture = solidPicture(width, height, {0, 0, 0, 255});
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            unsigned char* p = &file[54 + size_t(y) * rowSize + size_t(x) * 3]; // B, G, R
-            bool red = ((x / 8) + (y / 8)) % 2 == 0;
-            p[0] = red ? 0 : 255;
-            p[1] = x == y ? 255 : 0;
-            p[2] = red ? 255 : 0;
+            const int stored = height - 1 - y; // the row's place in the file
+            const bool red = ((x / 8) + (stored / 8)) % 2 == 0;
+            picture.pixels[size_t(y) * size_t(width) + size_t(x)] = {uint8_t(red ? 255 : 0),
+                                                                     uint8_t(x == stored ? 255 : 0),
+                                                                     uint8_t(red ? 0 : 255), 255};
         }
     }
-    std::FILE* out = std::fopen(path, "wb");
-    if (!out)
+    try {
+        writeFile(path, bmpFile(picture, 24));
+        return true;
+    } catch (const std::exception&) {
         return false;
-    bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
+    }
 }
 
 } // namespace

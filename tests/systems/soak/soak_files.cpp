@@ -8,7 +8,7 @@
 
 #include "tests/systems/soak/link_watch.h"
 #include "tests/systems/soak/soak_random.h"
-#include "tests/texture/texture_objects/picture_files.h"
+#include "tests/support/picture_files.h"
 
 namespace soak {
 

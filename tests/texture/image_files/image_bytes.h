@@ -12,47 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/byte_writer.h"
 #include "texture/image.h"
 #include "texture/image_buffer.h"
-
-struct Bytes {
-    std::vector<uint8_t> data;
-
-    Bytes& u8(unsigned v) {
-        data.push_back(static_cast<uint8_t>(v));
-        return *this;
-    }
-    Bytes& u16(unsigned v) { return u8(v & 0xFF).u8(v >> 8); }
-    Bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-    Bytes& raw(std::initializer_list<unsigned> values) {
-        for (unsigned v : values)
-            u8(v);
-        return *this;
-    }
-    Bytes& append(const std::vector<uint8_t>& more) {
-        data.insert(data.end(), more.begin(), more.end());
-        return *this;
-    }
-    Bytes& fill(size_t count, unsigned v) {
-        data.resize(data.size() + count, uint8_t(v));
-        return *this;
-    }
-    Bytes& padTo(size_t size) {
-        if (data.size() < size)
-            data.resize(size, 0);
-        return *this;
-    }
-    Bytes& put8(size_t at, unsigned v) {
-        data.at(at) = uint8_t(v);
-        return *this;
-    }
-    Bytes& put16(size_t at, unsigned v) { return put8(at, v & 0xFF).put8(at + 1, v >> 8); }
-    Bytes& put32(size_t at, uint32_t v) { return put16(at, v & 0xFFFF).put16(at + 2, v >> 16); }
-    Bytes& cut(size_t drop) {
-        data.resize(drop < data.size() ? data.size() - drop : 0);
-        return *this;
-    }
-};
 
 // With QF_SEED_DIR set, every file a test builds is also written there as
 // <format>/<test>_<n>.<format>, the format taken from `extension` or else from the test suite's

@@ -10,7 +10,7 @@
 
 #include "platform/headless/headless.h"
 #include "tests/app/program_harness.h"
-#include "tests/texture/texture_objects/picture_files.h"
+#include "tests/support/picture_files.h"
 
 namespace textures {
 

@@ -14,7 +14,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/layer.h"
 #include "tests/systems/desktop/desktop_session.h"
 
 using namespace desktop;
@@ -33,29 +32,6 @@ const Rgb blue{0, 0, 255};
 
 // The view frame's first GL pixel in the main window's client area (see tests/systems/desktop).
 constexpr int viewX = 7, viewY = 5;
-
-// A 24-bit BMP, left half red and right half blue.
-void writeHalvesBmp(const std::string& path, int size) {
-    const int rowBytes = size * 3, pixelBytes = rowBytes * size;
-    std::vector<uint8_t> bytes(54 + size_t(pixelBytes), 0);
-    auto put32 = [&](int at, int value) {
-        for (int i = 0; i < 4; ++i)
-            bytes[size_t(at + i)] = uint8_t(value >> (8 * i));
-    };
-    bytes[0] = 'B', bytes[1] = 'M';
-    put32(2, 54 + pixelBytes), put32(10, 54), put32(14, 40), put32(18, size), put32(22, size);
-    bytes[26] = 1, bytes[28] = 24;
-    put32(34, pixelBytes);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            bytes[size_t(54 + y * rowBytes + x * 3 + (x < size / 2 ? 2 : 0))] = 255;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-Point dialogUnitsToPixels(Point p) {
-    return {(p.x * layer::dialogBaseX + 2) / 4, (p.y * layer::dialogBaseY + 4) / 8};
-}
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path);

@@ -1,19 +1,13 @@
-#include "tests/texture/texture_objects/picture_files.h"
+#include "tests/support/picture_files.h"
+
+#include "tests/support/byte_writer.h"
 
 #include <fstream>
 #include <stdexcept>
 
 namespace {
 
-struct Writer {
-    std::vector<uint8_t> bytes;
-    void u8(unsigned v) { bytes.push_back(uint8_t(v)); }
-    void u16(unsigned v) { u8(v & 0xFF), u8(v >> 8); }
-    void u32(uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); }
-    void zeros(size_t count) { bytes.resize(bytes.size() + count, 0); }
-};
-
-void blueGreenRed(Writer& out, Rgba pixel, int bits) {
+void blueGreenRed(Bytes& out, Rgba pixel, int bits) {
     out.u8(pixel.b), out.u8(pixel.g), out.u8(pixel.r);
     if (bits == 32)
         out.u8(pixel.a);
@@ -21,7 +15,7 @@ void blueGreenRed(Writer& out, Rgba pixel, int bits) {
 
 // One scan line of one plane: runs of up to 63, and single bytes that could pass for a run
 // count written as a run of one.
-void encodePcxLine(Writer& out, const std::vector<uint8_t>& line) {
+void encodePcxLine(Bytes& out, const std::vector<uint8_t>& line) {
     for (size_t i = 0; i < line.size();) {
         size_t run = 1;
         while (i + run < line.size() && line[i + run] == line[i] && run < 63)
@@ -43,7 +37,7 @@ std::vector<uint8_t> bmpFile(const Picture& picture, int bits) {
     const int rowBytes = picture.width * bits / 8;
     const int stride = (rowBytes + 3) & ~3;
     const uint32_t pixelBytes = uint32_t(stride * picture.height);
-    Writer out;
+    Bytes out;
     out.u8('B'), out.u8('M'), out.u32(54 + pixelBytes), out.u32(0), out.u32(54);
     out.u32(40), out.u32(uint32_t(picture.width)), out.u32(uint32_t(picture.height));
     out.u16(1), out.u16(unsigned(bits)), out.u32(0), out.u32(pixelBytes);
@@ -51,21 +45,21 @@ std::vector<uint8_t> bmpFile(const Picture& picture, int bits) {
     for (int y = picture.height - 1; y >= 0; --y) {
         for (int x = 0; x < picture.width; ++x)
             blueGreenRed(out, picture.at(x, y), bits);
-        out.zeros(size_t(stride - rowBytes));
+        out.fill(size_t(stride - rowBytes), 0);
     }
-    return out.bytes;
+    return out.data;
 }
 
 std::vector<uint8_t> pcxFile(const Picture& picture) {
     const unsigned bytesPerLine = unsigned(picture.width + (picture.width & 1)); // kept even
-    Writer out;
+    Bytes out;
     out.u8(10), out.u8(5), out.u8(1), out.u8(8);
     out.u16(0), out.u16(0), out.u16(unsigned(picture.width - 1)),
         out.u16(unsigned(picture.height - 1));
     out.u16(72), out.u16(72);
-    out.zeros(48); // 16-colour table, unused at this depth
+    out.fill(48, 0); // 16-colour table, unused at this depth
     out.u8(0), out.u8(3), out.u16(bytesPerLine), out.u16(1);
-    out.zeros(128 - out.bytes.size());
+    out.fill(128 - out.data.size(), 0);
     for (int y = 0; y < picture.height; ++y) {
         for (int plane = 0; plane < 3; ++plane) {
             std::vector<uint8_t> line(bytesPerLine, 0);
@@ -76,38 +70,38 @@ std::vector<uint8_t> pcxFile(const Picture& picture) {
             encodePcxLine(out, line);
         }
     }
-    return out.bytes;
+    return out.data;
 }
 
 std::vector<uint8_t> tgaFile(const Picture& picture, int bits) {
-    Writer out;
+    Bytes out;
     out.u8(0), out.u8(0), out.u8(2);
-    out.zeros(5);           // no colour map
+    out.fill(5, 0);         // no colour map
     out.u16(0), out.u16(0); // origin
     out.u16(unsigned(picture.width)), out.u16(unsigned(picture.height));
     out.u8(unsigned(bits)), out.u8(bits == 32 ? 8 : 0); // alpha bits; rows bottom first
     for (int y = picture.height - 1; y >= 0; --y)
         for (int x = 0; x < picture.width; ++x)
             blueGreenRed(out, picture.at(x, y), bits);
-    return out.bytes;
+    return out.data;
 }
 
 std::vector<uint8_t> qfrFile(const Picture& picture, int bits) {
-    Writer out;
+    Bytes out;
     out.u16(unsigned(picture.width)), out.u16(unsigned(picture.height)), out.u8(unsigned(bits));
     for (const Rgba& pixel : picture.pixels) {
         out.u8(pixel.r), out.u8(pixel.g), out.u8(pixel.b);
         if (bits == 32)
             out.u8(pixel.a);
     }
-    return out.bytes;
+    return out.data;
 }
 
 std::vector<uint8_t> qfrFileOfDepth(int width, int height, int bits, uint8_t fill) {
-    Writer out;
+    Bytes out;
     out.u16(unsigned(width)), out.u16(unsigned(height)), out.u8(unsigned(bits));
-    out.bytes.resize(out.bytes.size() + size_t(width) * size_t(height) * size_t(bits / 8), fill);
-    return out.bytes;
+    out.data.resize(out.data.size() + size_t(width) * size_t(height) * size_t(bits / 8), fill);
+    return out.data;
 }
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
