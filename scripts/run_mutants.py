@@ -127,7 +127,7 @@ def main():
     if not args.report_only:
         workspace.keep_results()
     totals = report.write(os.path.join(workspace.root, "report.md"), runs, generated,
-                          equivalents, settings, args.seed)
+                          equivalents, settings, args.seed, args.whole.split())
     log("report: " + os.path.join(args.root, "report.md") + "; "
         + ", ".join(f"{k} {v}" for k, v in sorted(totals.items())))
     return 1 if totals["survived"] else 0

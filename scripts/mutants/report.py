@@ -16,7 +16,7 @@ def status_of(result, mutant, equivalents):
     return result["status"]
 
 
-def write(path, runs, generated, equivalents, settings, seed):
+def write(path, runs, generated, equivalents, settings, seed, whole=()):
     """runs: [(mutant, result)]; generated: file -> number of mutants the rules make."""
     lines = ["# Mutants", "", settings, ""]
     parts = {}
@@ -34,7 +34,12 @@ def write(path, runs, generated, equivalents, settings, seed):
     for part in sorted(set(parts) | set(made)):
         c = parts.get(part, Counter())
         run = sum(c.values())
-        extent = "whole" if run == made[part] else f"sampled, seed {seed}"
+        if run == made[part]:
+            extent = "whole"
+        elif part in whole:
+            extent = "whole asked, not finished"
+        else:
+            extent = f"sampled, seed {seed}"
         lines.append(f"| {part} | {made[part]} | {run} | "
                      + " | ".join(str(c[s]) for s in STATUSES) + f" | {extent} |")
     lines += ["", "## Per file", "",
