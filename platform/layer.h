@@ -140,6 +140,8 @@ struct Layer {
     HWND active = nullptr;           // the active top-level window
     std::array<bool, 256> keyDown{}; // as of the last key message taken from the queue
     bool mouseButtonDown = false;    // left button, as injected so far
+    POINT cursor{};                  // the pointer, screen coordinates (SendInput, SetCursorPos)
+    std::array<bool, 256> sentKeyDown{}; // keys SendInput holds down, as sent
 
     std::vector<Timer> timers;    // in the order set
     UINT_PTR nextThreadTimer = 1; // ids SetTimer hands out for thread timers

@@ -980,6 +980,55 @@ UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 DWORD WINAPI GetTickCount(void);
 
+// USER32: synthesized input, the pointer, the screen
+#define INPUT_MOUSE 0
+#define INPUT_KEYBOARD 1
+#define MOUSEEVENTF_MOVE 0x0001
+#define MOUSEEVENTF_LEFTDOWN 0x0002
+#define MOUSEEVENTF_LEFTUP 0x0004
+#define MOUSEEVENTF_ABSOLUTE 0x8000
+#define KEYEVENTF_KEYUP 0x0002
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+
+typedef struct tagMOUSEINPUT {
+    LONG dx;
+    LONG dy;
+    DWORD mouseData;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+} MOUSEINPUT;
+
+typedef struct tagKEYBDINPUT {
+    WORD wVk;
+    WORD wScan;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+} KEYBDINPUT;
+
+typedef struct tagHARDWAREINPUT {
+    DWORD uMsg;
+    WORD wParamL;
+    WORD wParamH;
+} HARDWAREINPUT;
+
+typedef struct tagINPUT {
+    DWORD type;
+    union {
+        MOUSEINPUT mi;
+        KEYBDINPUT ki;
+        HARDWAREINPUT hi;
+    };
+} INPUT, *LPINPUT;
+
+UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size);
+BOOL WINAPI GetCursorPos(LPPOINT point);
+BOOL WINAPI SetCursorPos(int x, int y);
+HWND WINAPI WindowFromPoint(POINT point);
+int WINAPI GetSystemMetrics(int index);
+
 // USER32: keyboard focus and mouse capture
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);

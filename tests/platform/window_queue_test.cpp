@@ -125,6 +125,53 @@ TEST_F(WindowTest, WaitingEndsWithADueTimerOrWithTheRunWhenNoStepIsLeft) {
     EXPECT_EQ(stepsLeft(), 0u);
 }
 
+// SendInput enters the path real input takes: the pointer's window gets the click, the focus
+// the keys, Shift held between them makes a capital; a click over no window goes nowhere.
+TEST_F(WindowTest, SendInputClicksUnderThePointerAndTypesIntoTheFocus) {
+    HWND button = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3, 100, 50, 80, 24);
+    HWND edit = makeControl("EDIT", "", ES_LEFT, 4, 100, 100, 120, 24);
+    POINT centre{140, 62};
+    ClientToScreen(owner, &centre);
+    const auto mouse = [](POINT at, DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        // The middle of the pixel, in the 0..65535 the whole screen spans.
+        in.mi.dx = LONG((2 * at.x + 1) * 32768 / GetSystemMetrics(SM_CXSCREEN));
+        in.mi.dy = LONG((2 * at.y + 1) * 32768 / GetSystemMetrics(SM_CYSCREEN));
+        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        return in;
+    };
+    const auto key = [](WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return in;
+    };
+    queueStep([&] {
+        INPUT outside[] = {mouse({0, 0}, MOUSEEVENTF_LEFTDOWN), mouse({0, 0}, MOUSEEVENTF_LEFTUP)};
+        EXPECT_EQ(SendInput(2, outside, sizeof(INPUT)), 2u);
+        INPUT click[] = {mouse(centre, 0), mouse(centre, MOUSEEVENTF_LEFTDOWN),
+                         mouse(centre, MOUSEEVENTF_LEFTUP)};
+        EXPECT_EQ(SendInput(3, click, sizeof(INPUT)), 3u);
+    });
+    queueStep([&] {
+        EXPECT_EQ(commandCodes(button), (std::vector<int>{BN_CLICKED}));
+        POINT cursor{};
+        ASSERT_TRUE(GetCursorPos(&cursor));
+        EXPECT_EQ(cursor.x, centre.x);
+        EXPECT_EQ(cursor.y, centre.y);
+        EXPECT_EQ(WindowFromPoint(centre), button);
+        SetFocus(edit);
+        INPUT keys[] = {key(VK_SHIFT, false), key('A', false), key('A', true),
+                        key(VK_SHIFT, true),  key('B', false), key('B', true)};
+        EXPECT_EQ(SendInput(6, keys, sizeof(INPUT)), 6u);
+    });
+    queueStep([&] { EXPECT_EQ(windowText(edit), "Ab"); });
+    runLoop();
+    EXPECT_EQ(stepsLeft(), 0u);
+}
+
 TEST_F(WindowTest, CaptureKeepsTheDragWithNegativeCoordinates) {
     HWND frame = makeControl("STATIC", "glFrame", SS_BLACKRECT | SS_NOTIFY, 0, 100, 100, 200, 200);
     std::vector<POINT> points;
