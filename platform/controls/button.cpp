@@ -25,7 +25,10 @@ bool isInside(HWND window, int x, int y) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window, new ButtonState{cs->hwndParent, BST_UNCHECKED, false, false});
+    setControlRecord(window, new ButtonState{.owner = cs->hwndParent,
+                                             .check = BST_UNCHECKED,
+                                             .pushed = false,
+                                             .tracking = false});
     return 0;
 }
 

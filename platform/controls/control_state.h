@@ -3,6 +3,7 @@
 // window that is not of that class (or not yet created).
 #pragma once
 
+#include "platform/controls/item_list.h"
 #include "platform/winapi.h"
 
 #include <string>
@@ -32,9 +33,7 @@ struct EditState {
 
 struct ListBoxState {
     HWND owner;
-    std::vector<std::string> items;
-    std::vector<LPARAM> itemData; // one per item
-    int selected;                 // -1 = none
+    ItemList items;               // with the selection
     int topIndex;                 // first visible row
     int itemHeight;               // pixels per row
     bool tracking;                // left button held after a click in it
@@ -42,9 +41,7 @@ struct ListBoxState {
 
 struct ComboBoxState {
     HWND owner;
-    std::vector<std::string> items;
-    std::vector<LPARAM> itemData;
-    int selected;    // -1 = none; the edit field may hold other text (window text)
+    ItemList items;  // the edit field may hold other text than the selected item's (window text)
     bool dropped;    // the list is open below the field
     int fieldHeight; // height of the edit field (the window's own height)
     int dropHeight;  // height given at creation, field and list together
