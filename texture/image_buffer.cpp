@@ -7,14 +7,21 @@
 #include <sys/mman.h>
 #endif
 
-// Without huge pages on request, and under the sanitizers (which watch heap blocks to their
-// edges), every block is a plain heap block.
-#if !defined(__linux__) || !defined(MADV_HUGEPAGE) || defined(__SANITIZE_ADDRESS__)
+// Without huge pages on request every block is a plain heap block. The sanitized build takes
+// the same path as the release build, with the bytes around each block poisoned so that it is
+// still watched to its edges.
+#if !defined(__linux__) || !defined(MADV_HUGEPAGE)
 #define QF_HEAP_ONLY 1
+#elif defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
-#define QF_HEAP_ONLY 1
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
 #endif
+#endif
+#if !defined(ASAN_POISON_MEMORY_REGION)
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
 #endif
 
 namespace {
@@ -54,6 +61,10 @@ uint8_t* mapHugeBlock(size_t bytes) {
     auto* buffer = reinterpret_cast<uint8_t*>((first + kHugePage - 1) & ~(kHugePage - 1));
     madvise(buffer, bytes, MADV_HUGEPAGE);
     *headerOf(buffer) = {mapping, mappedSize};
+    uint8_t* end = static_cast<uint8_t*>(mapping) + mappedSize;
+    ASAN_POISON_MEMORY_REGION(mapping,
+                              static_cast<size_t>(buffer - static_cast<uint8_t*>(mapping)));
+    ASAN_POISON_MEMORY_REGION(buffer + bytes, static_cast<size_t>(end - (buffer + bytes)));
     return buffer;
 }
 #endif
@@ -75,6 +86,7 @@ uint8_t* allocBuffer(size_t bytes) {
         if (auto* block = static_cast<uint8_t*>(std::calloc(kHeaderSize + bytes, 1))) {
             buffer = block + kHeaderSize;
             *headerOf(buffer) = {block, 0};
+            ASAN_POISON_MEMORY_REGION(block, kHeaderSize);
         }
     }
 #endif
@@ -90,11 +102,14 @@ void freeBuffer(uint8_t* buffer) {
 #if defined(QF_HEAP_ONLY)
     std::free(buffer);
 #else
+    ASAN_UNPOISON_MEMORY_REGION(headerOf(buffer), kHeaderSize);
     const BlockHeader header = *headerOf(buffer);
-    if (header.mappedSize)
+    if (header.mappedSize) {
+        ASAN_UNPOISON_MEMORY_REGION(header.mapping, header.mappedSize);
         munmap(header.mapping, header.mappedSize);
-    else
+    } else {
         std::free(header.mapping);
+    }
 #endif
 }
 

@@ -2,7 +2,11 @@
 // the Image holds what the reader's failure rules promise, and no buffer is left behind.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -202,6 +206,26 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     EXPECT_NE(kept, nullptr);
     EXPECT_FALSE(allocationFailureHappened());
     freeBuffer(kept);
+}
+
+// Small blocks come from the heap, large ones from a mapping of their own; both start zeroed,
+// and the sanitized build watches both to their edges.
+TEST_F(AllocationFailure, HeapAndMappedBlocksAreZeroedAndGuarded) {
+    for (size_t bytes : {size_t{0}, size_t{100}, (size_t{4} << 20) + 3}) {
+        SCOPED_TRACE(bytes);
+        uint8_t* block = allocBuffer(bytes);
+        ASSERT_NE(block, nullptr);
+        if (bytes) {
+            EXPECT_EQ(block[0] | block[bytes - 1], 0);
+            block[0] = block[bytes - 1] = 1;
+        }
+#if defined(__SANITIZE_ADDRESS__)
+        EXPECT_TRUE(__asan_address_is_poisoned(block - 1));
+        EXPECT_TRUE(__asan_address_is_poisoned(block + std::max<size_t>(bytes, 1)));
+#endif
+        freeBuffer(block);
+    }
+    EXPECT_EQ(liveBufferCount(), liveAtStart);
 }
 
 } // namespace
