@@ -208,13 +208,17 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     freeBuffer(kept);
 }
 
-// Small blocks come from the heap, large ones from a mapping of their own; both start zeroed,
-// and the sanitized build watches both to their edges.
+// Small blocks come from the heap, large ones (on Linux) from a mapping of their own that
+// starts on a huge page; both start zeroed, and the sanitized build watches both to their edges.
 TEST_F(AllocationFailure, HeapAndMappedBlocksAreZeroedAndGuarded) {
-    for (size_t bytes : {size_t{0}, size_t{100}, (size_t{4} << 20) + 3}) {
+    constexpr size_t hugePage = size_t{2} << 20;
+    for (size_t bytes : {size_t{0}, size_t{100}, 2 * hugePage + 3}) {
         SCOPED_TRACE(bytes);
         uint8_t* block = allocBuffer(bytes);
         ASSERT_NE(block, nullptr);
+#if defined(__linux__)
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % hugePage == 0, bytes > hugePage);
+#endif
         if (bytes) {
             EXPECT_EQ(block[0] | block[bytes - 1], 0);
             block[0] = block[bytes - 1] = 1;
