@@ -28,8 +28,10 @@ ImageStatus makeBmpPixels(Image& image) {
 
 // The file stores the bottom row first.
 RowTarget bmpRows(const Image& image) {
-    return {image.pixels, static_cast<size_t>(rowBytes(image)), static_cast<size_t>(image.height),
-            true};
+    return {.pixels = image.pixels,
+            .rowLength = static_cast<size_t>(rowBytes(image)),
+            .rows = static_cast<size_t>(image.height),
+            .bottomUp = true};
 }
 
 // 24- and 32-bit pixels are stored blue first.
