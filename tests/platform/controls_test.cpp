@@ -75,6 +75,10 @@ TEST_F(ListBoxTest, ProgramChangesAreSilentAndValidated) {
     EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)), 6);
     EXPECT_STREQ(text, "Poly 1");
     EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 5, reinterpret_cast<LPARAM>(text)), LB_ERR);
+    // The exact search wants the whole text, the other a beginning; neither minds the case.
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("poly 1")), 1);
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("Poly")), LB_ERR);
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>("poly")), 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
@@ -141,6 +145,12 @@ TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
     EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(-1), 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
     EXPECT_EQ(windowText(combo), "GL_DECAL");
+    DWORD from = 9, to = 9; // the field's whole text is selected
+    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&from),
+                           reinterpret_cast<LPARAM>(&to)),
+              MAKELONG(0, 8));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 8u);
     // Out of range clears the selection and the field.
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 7, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
@@ -194,6 +204,7 @@ TEST_F(TrackbarTest, ProgramPositionIsClampedAndSilent) {
     SendMessageA(bar, TBM_SETPOS, TRUE, -4);
     EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 1);
     EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(trackbar(owner).max, 0); // the read-back of a window that is no trackbar
 }
 
 TEST_F(TrackbarTest, DragReportsTrackThenPositionThenEnd) {

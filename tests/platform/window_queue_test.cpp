@@ -44,12 +44,22 @@ TEST_F(WindowTest, SubclassSeesEveryMessageAndPassesItOn) {
     SendMessageA(frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("renamed"));
     EXPECT_EQ(windowText(frame), "renamed"); // the original procedure still did its work
     EXPECT_EQ(seen, (std::vector<UINT>{WM_SETTEXT}));
+    MoveWindow(frame, 7, 6, 512, 512, FALSE); // a move across only
+    EXPECT_EQ(seen.back(), UINT(WM_MOVE));
+    SendMessageA(frame, WM_SETTEXT, 0, 0);
+    EXPECT_EQ(windowText(frame), "");
+    char name[16];
+    EXPECT_EQ(GetClassNameA(frame, name, 4), 3);
+    EXPECT_STREQ(name, "Sta");
 }
 
 TEST_F(WindowTest, PeekWithWindowFilterSeesItAndItsChildrenOnly) {
     HWND child = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3);
-    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                 nullptr, testModule(), nullptr);
+    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, CW_USEDEFAULT, 0,
+                                 CW_USEDEFAULT, 0, nullptr, nullptr, testModule(), nullptr);
+    const RECT placed = windowRect(other); // the default place and size
+    EXPECT_EQ((std::vector<LONG>{placed.left, placed.top, placed.right, placed.bottom}),
+              (std::vector<LONG>{100, 100, 740, 580}));
     MSG msg;
     PostMessageA(other, WM_USER + 1, 0, 0);
     EXPECT_FALSE(PeekMessageA(&msg, owner, 0, 0, PM_NOREMOVE));
@@ -206,6 +216,9 @@ TEST_F(AcceleratorTest, ShiftedKeyIsNotTheUnshiftedAccelerator) {
         keyDown(owner, VK_SHIFT);
         pressKey(owner, VK_INSERT);
         keyUp(owner, VK_SHIFT);
+        keyDown(owner, VK_MENU);
+        pressKey(owner, VK_INSERT);
+        keyUp(owner, VK_MENU);
         pressKey(owner, VK_INSERT);
     });
     runLoop(table);
