@@ -126,13 +126,9 @@ INT_PTR CALLBACK messageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
 // The template of a box the layer makes itself: centred, in the dialog font.
 DialogResource layerDialogTemplate(const char* caption, short width, short height,
                                    std::span<const DialogItemResource> items) {
-    return DialogResource{.id = 0,
-                          .caption = caption,
+    return DialogResource{.caption = caption,
                           .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER |
                                    DS_SETFONT,
-                          .exStyle = 0,
-                          .x = 0,
-                          .y = 0,
                           .cx = width,
                           .cy = height,
                           .fontName = "MS Shell Dlg",
@@ -152,7 +148,6 @@ int runMessageBoxDialog(HWND owner, const char* text, const char* caption, UINT 
                      .text = text,
                      .id = messageTextId,
                      .style = SS_LEFT | SS_NOPREFIX | WS_GROUP | WS_VISIBLE,
-                     .exStyle = 0,
                      .x = 8,
                      .y = 8,
                      .cx = textWidth,
@@ -165,7 +160,6 @@ int runMessageBoxDialog(HWND owner, const char* text, const char* caption, UINT 
                          .text = buttons[i].text,
                          .id = buttons[i].id,
                          .style = style,
-                         .exStyle = 0,
                          .x = x,
                          .y = 28,
                          .cx = 50,

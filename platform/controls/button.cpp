@@ -25,10 +25,7 @@ bool isInside(HWND window, int x, int y) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window, new ButtonState{.owner = cs->hwndParent,
-                                             .check = BST_UNCHECKED,
-                                             .pushed = false,
-                                             .tracking = false});
+    setControlRecord(window, new ButtonState{.owner = cs->hwndParent});
     return 0;
 }
 

@@ -75,13 +75,9 @@ void typeIntoField(HWND window, ComboBoxState* combo, char c) {
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
     Window* w = windowOf(window);
     auto* combo = new ComboBoxState{.owner = cs->hwndParent,
-                                    .items = {},
-                                    .dropped = false,
                                     .fieldHeight = fieldHeight,
                                     .dropHeight = cs->cy,
-                                    .itemHeight = systemFontItemHeight,
-                                    .selStart = 0,
-                                    .selEnd = 0};
+                                    .itemHeight = systemFontItemHeight};
     setControlRecord(window, combo);
     // The window is the field; the list opens below it when dropped.
     if (comboType(window) != CBS_SIMPLE) {

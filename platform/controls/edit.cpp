@@ -39,11 +39,7 @@ void notifyChanged(HWND window, EditState* edit) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
     int limit = isMultiLine(window) ? 0x7FFFFFFE : defaultLimit;
-    setControlRecord(window, new EditState{.owner = cs->hwndParent,
-                                           .selStart = 0,
-                                           .selEnd = 0,
-                                           .limit = limit,
-                                           .selecting = false});
+    setControlRecord(window, new EditState{.owner = cs->hwndParent, .limit = limit});
     return 0;
 }
 

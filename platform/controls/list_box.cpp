@@ -59,11 +59,7 @@ void fitWholeRows(HWND window, const ListBoxState* list) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    auto* list = new ListBoxState{.owner = cs->hwndParent,
-                                  .items = {},
-                                  .topIndex = 0,
-                                  .itemHeight = systemFontItemHeight,
-                                  .tracking = false};
+    auto* list = new ListBoxState{.owner = cs->hwndParent, .itemHeight = systemFontItemHeight};
     setControlRecord(window, list);
     fitWholeRows(window, list);
     return 0;

@@ -52,15 +52,8 @@ void setPosition(HWND window, TrackbarState* bar, int position) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window, new TrackbarState{.owner = cs->hwndParent,
-                                               .min = 0,
-                                               .max = 100,
-                                               .pos = 0,
-                                               .lineSize = 1,
-                                               .pageSize = 20,
-                                               .dragging = false,
-                                               .paging = false,
-                                               .autoPage = true});
+    // A new trackbar runs from 0 to 100 at 0, steps 1 and pages 20 (a fifth of its range).
+    setControlRecord(window, new TrackbarState{.owner = cs->hwndParent});
     return 0;
 }
 

