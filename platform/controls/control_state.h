@@ -53,13 +53,13 @@ struct ComboBoxState {
 struct TrackbarState {
     HWND owner = nullptr;
     int min = 0;
-    int max = 100;
+    int max = 0;
     int pos = 0;
-    int lineSize = 1;      // arrow keys
-    int pageSize = 20;     // Page Up/Down and channel clicks
+    int lineSize = 0;      // arrow keys
+    int pageSize = 0;      // Page Up/Down and channel clicks
     bool dragging = false; // thumb held
     bool paging = false;   // channel held
-    bool autoPage = true;  // page size follows the range (a fifth of it) until set
+    bool autoPage = false; // page size follows the range (a fifth of it) until set
 };
 
 const ButtonState* buttonState(HWND window);

@@ -52,8 +52,10 @@ void setPosition(HWND window, TrackbarState* bar, int position) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    // A new trackbar runs from 0 to 100 at 0, steps 1 and pages 20 (a fifth of its range).
-    setControlRecord(window, new TrackbarState{.owner = cs->hwndParent});
+    setControlRecord(
+        window,
+        new TrackbarState{
+            .owner = cs->hwndParent, .max = 100, .lineSize = 1, .pageSize = 20, .autoPage = true});
     return 0;
 }
 
