@@ -118,12 +118,20 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
 }
 
 TEST_F(ListBoxTest, WithoutNotifyStyleTheUserChangesSelectionQuietly) {
-    HWND list = makeControl("LISTBOX", "Quiet", 0, 9, 10, 10, 147, 90);
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a"));
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("b"));
-    queueStep([&] { pickListItem(list, 1); });
+    HWND list = makeControl("LISTBOX", "Quiet", 0, 9, 10, 10, 147, 32); // two rows
+    for (const char* name : {"a", "b", "c"})
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    queueStep([&] {
+        pickListItem(list, 0);
+        pressKey(list, VK_NEXT); // a page is the rows shown but one...
+    });
+    queueStep([&] {
+        EXPECT_EQ(selection(list), 1);
+        MoveWindow(list, 10, 10, 147, 16, FALSE);
+        pressKey(list, VK_PRIOR); // ...and one row at least
+    });
     runLoop();
-    EXPECT_EQ(selection(list), 1);
+    EXPECT_EQ(selection(list), 0);
     EXPECT_TRUE(notices.empty());
 }
 
@@ -186,6 +194,9 @@ TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELCHANGE), 2);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_EDITCHANGE), 1);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_DROPDOWN), 1);
+    SetFocus(owner); // the focus coming back selects the whole field again
+    SetFocus(combo);
+    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 1));
 }
 
 using TrackbarTest = LayerTest;
