@@ -36,12 +36,11 @@ int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg) {
         return 0;
 
     BYTE modifiers = 0;
-    if (GetKeyState(VK_SHIFT) & 0x8000)
+    if (keyIsDown(VK_SHIFT))
         modifiers |= FSHIFT;
-    if (GetKeyState(VK_CONTROL) & 0x8000)
+    if (keyIsDown(VK_CONTROL))
         modifiers |= FCONTROL;
-    if ((GetKeyState(VK_MENU) & 0x8000) || msg->message == WM_SYSKEYDOWN ||
-        msg->message == WM_SYSCHAR)
+    if (keyIsDown(VK_MENU) || msg->message == WM_SYSKEYDOWN || msg->message == WM_SYSCHAR)
         modifiers |= FALT;
 
     for (const ACCEL& entry : found->second->entries) {

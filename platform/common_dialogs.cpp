@@ -123,6 +123,19 @@ INT_PTR CALLBACK messageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
     return FALSE;
 }
 
+// The template of a box the layer makes itself: centred, in the dialog font.
+DialogResource layerDialogTemplate(const char* caption, short width, short height,
+                                   std::span<const DialogItemResource> items) {
+    return DialogResource{.caption = caption,
+                          .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER |
+                                   DS_SETFONT,
+                          .cx = width,
+                          .cy = height,
+                          .fontName = "MS Shell Dlg",
+                          .pointSize = 8,
+                          .items = items};
+}
+
 int runMessageBoxDialog(HWND owner, const char* text, const char* caption, UINT type) {
     std::vector<BoxButton> buttons = boxButtons(type);
     size_t defaultButton = std::min<size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
@@ -131,25 +144,28 @@ int runMessageBoxDialog(HWND owner, const char* text, const char* caption, UINT 
     short rowWidth = static_cast<short>(buttons.size() * 56);
     short width = static_cast<short>(std::max(textWidth, rowWidth) + 16);
     std::vector<DialogItemResource> items;
-    items.push_back({"STATIC", text, messageTextId, SS_LEFT | SS_NOPREFIX | WS_GROUP | WS_VISIBLE,
-                     0, 8, 8, textWidth, 12});
+    items.push_back({.className = "STATIC",
+                     .text = text,
+                     .id = messageTextId,
+                     .style = SS_LEFT | SS_NOPREFIX | WS_GROUP | WS_VISIBLE,
+                     .x = 8,
+                     .y = 8,
+                     .cx = textWidth,
+                     .cy = 12});
     short x = static_cast<short>(width - rowWidth);
     for (size_t i = 0; i < buttons.size(); ++i, x += 56) {
         DWORD style = (i == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP |
                       WS_VISIBLE | (i == 0 ? WS_GROUP : 0);
-        items.push_back({"BUTTON", buttons[i].text, buttons[i].id, style, 0, x, 28, 50, 14});
+        items.push_back({.className = "BUTTON",
+                         .text = buttons[i].text,
+                         .id = buttons[i].id,
+                         .style = style,
+                         .x = x,
+                         .y = 28,
+                         .cx = 50,
+                         .cy = 14});
     }
-    DialogResource box{0,
-                       caption,
-                       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT,
-                       0,
-                       0,
-                       0,
-                       width,
-                       48,
-                       "MS Shell Dlg",
-                       8,
-                       items};
+    DialogResource box = layerDialogTemplate(caption, width, 48, items);
     return static_cast<int>(runModalDialog(box, nullptr, owner, messageBoxProc, type));
 }
 
@@ -193,18 +209,8 @@ BOOL runFileOpenDialog(OPENFILENAMEA* ofn) {
         {"BUTTON", "&Open", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 115, 26, 50, 14},
         {"BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 170, 26, 50, 14},
     };
-    DialogResource dialog{0,
-                          ofn->lpstrTitle ? ofn->lpstrTitle : "Open",
-                          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER |
-                              DS_SETFONT,
-                          0,
-                          0,
-                          0,
-                          228,
-                          46,
-                          "MS Shell Dlg",
-                          8,
-                          items};
+    DialogResource dialog =
+        layerDialogTemplate(ofn->lpstrTitle ? ofn->lpstrTitle : "Open", 228, 46, items);
     INT_PTR result = runModalDialog(dialog, nullptr, ofn->hwndOwner, fileOpenProc,
                                     reinterpret_cast<LPARAM>(ofn));
     return result > 0 ? TRUE : FALSE;

@@ -324,7 +324,7 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
         case VK_TAB:
             if (code & DLGC_WANTTAB)
                 break;
-            focusControl(nextTabStop(dialog, GetFocus(), (GetKeyState(VK_SHIFT) & 0x8000) != 0));
+            focusControl(nextTabStop(dialog, GetFocus(), keyIsDown(VK_SHIFT)));
             return TRUE;
         case VK_ESCAPE:
             sendMessage(dialog, WM_COMMAND, IDCANCEL,

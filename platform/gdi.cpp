@@ -20,7 +20,7 @@ HGDIOBJ newObject(GdiObject::Kind kind, COLORREF colour, bool stock) {
 
 HDC newDeviceContext(HWND window, bool own) {
     uintptr_t handle = newHandle();
-    state().deviceContexts.emplace(handle, DeviceContext{window, own});
+    state().deviceContexts.emplace(handle, DeviceContext{.window = window, .own = own});
     return reinterpret_cast<HDC>(handle);
 }
 

@@ -193,6 +193,13 @@ void activate(HWND topLevel); // WM_ACTIVATE to the old and the new active windo
 void sendCreateView(HWND window);
 
 // Messages
+// GetMessageA's window filter for thread messages only (those posted to no window).
+inline const HWND threadMessagesOnly = reinterpret_cast<HWND>(-1);
+// A queue window filter: nullptr passes every window, threadMessagesOnly none but no window,
+// any other the window itself and its children.
+bool passesWindowFilter(HWND filter, HWND window);
+// Down as of the last key message taken from the queue, as GetKeyState's high bit tells.
+bool keyIsDown(int virtualKey);
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void postInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD timerClock(); // the backend's clock, or the layer's virtual one

@@ -14,12 +14,8 @@ bool isKeyMessage(UINT message) {
 }
 
 bool matchesFilter(const MSG& msg, HWND filter, UINT first, UINT last) {
-    if (filter == reinterpret_cast<HWND>(-1)) {
-        if (msg.hwnd)
-            return false;
-    } else if (filter && msg.hwnd != filter && !isDescendant(filter, msg.hwnd)) {
+    if (!passesWindowFilter(filter, msg.hwnd))
         return false;
-    }
     if (first == 0 && last == 0)
         return true;
     return msg.message >= first && msg.message <= last;
@@ -91,10 +87,7 @@ HWND windowNeedingPaint(HWND filter) {
     for (auto& [handle, w] : state().windows) {
         if (!w->needsPaint || !IsWindowVisible(w->handle))
             continue;
-        if (filter && filter != reinterpret_cast<HWND>(-1) && w->handle != filter &&
-            !isDescendant(filter, w->handle))
-            continue;
-        if (filter == reinterpret_cast<HWND>(-1))
+        if (!passesWindowFilter(filter, w->handle))
             continue;
         return w->handle;
     }
@@ -164,8 +157,7 @@ bool waitForInputOrTimer(HWND filter, UINT first, UINT last) {
 }
 
 char characterForKey(WPARAM key, LPARAM lParam) {
-    const Layer& s = state();
-    bool shift = s.keyDown[VK_SHIFT];
+    bool shift = keyIsDown(VK_SHIFT);
     if (key >= 'A' && key <= 'Z')
         return static_cast<char>(shift ? key : key - 'A' + 'a');
     if (key >= '0' && key <= '9')
@@ -191,6 +183,16 @@ char characterForKey(WPARAM key, LPARAM lParam) {
 } // namespace
 
 namespace layer {
+
+bool passesWindowFilter(HWND filter, HWND window) {
+    if (filter == threadMessagesOnly)
+        return !window;
+    return !filter || window == filter || isDescendant(filter, window);
+}
+
+bool keyIsDown(int virtualKey) {
+    return state().keyDown[virtualKey & 0xFF];
+}
 
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = windowOf(window);
@@ -226,7 +228,7 @@ void WINAPI PostQuitMessage(int exitCode) {
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
     if (!msg)
         return -1;
-    if (window && window != reinterpret_cast<HWND>(-1) && !windowOf(window))
+    if (window && window != threadMessagesOnly && !windowOf(window))
         return -1;
     for (;;) {
         if (takeMessage(msg, window, filterMin, filterMax, true))
@@ -275,7 +277,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 }
 
 SHORT WINAPI GetKeyState(int virtualKey) {
-    return state().keyDown[virtualKey & 0xFF] ? static_cast<SHORT>(0x8000) : 0;
+    return keyIsDown(virtualKey) ? static_cast<SHORT>(0x8000) : 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -288,9 +290,9 @@ void inputMouse(HWND window, UINT message, int x, int y) {
     if (message == WM_LBUTTONUP)
         buttonDown = false;
     WPARAM keys = buttonDown ? MK_LBUTTON : 0;
-    if (state().keyDown[VK_SHIFT])
+    if (keyIsDown(VK_SHIFT))
         keys |= MK_SHIFT;
-    if (state().keyDown[VK_CONTROL])
+    if (keyIsDown(VK_CONTROL))
         keys |= MK_CONTROL;
     postInput(window, message, keys, MAKELPARAM(x, y));
 }

@@ -44,16 +44,16 @@ struct DialogItemResource {
                            // MAKEINTRESOURCEA(number)
     int id;                // control id; -1 for none
     DWORD style;           // as written in the template; the layer adds WS_CHILD
-    DWORD exStyle;
+    DWORD exStyle = 0;
     short x, y, cx, cy;
 };
 
 struct DialogResource {
-    WORD id;
+    WORD id = 0;
     const char* caption;
     DWORD style; // WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFONT ...
-    DWORD exStyle;
-    short x, y, cx, cy;                        // dialog units
+    DWORD exStyle = 0;
+    short x = 0, y = 0, cx, cy;                // dialog units
     const char* fontName;                      // "MS Shell Dlg"
     WORD pointSize;                            // 8
     std::span<const DialogItemResource> items; // template order, which is also the tab order

@@ -44,10 +44,7 @@ void killTimersOf(HWND window) {
 Timer* dueTimer(HWND filter, DWORD now) {
     Timer* earliest = nullptr;
     for (Timer& timer : state().timers) {
-        bool wanted = filter == reinterpret_cast<HWND>(-1)
-                          ? !timer.window
-                          : !filter || timer.window == filter || isDescendant(filter, timer.window);
-        if (!wanted || static_cast<int32_t>(now - timer.due) < 0)
+        if (!passesWindowFilter(filter, timer.window) || static_cast<int32_t>(now - timer.due) < 0)
             continue;
         if (!earliest || static_cast<int32_t>(timer.due - earliest->due) < 0)
             earliest = &timer;
@@ -72,10 +69,7 @@ bool timeToNextTimer(HWND filter, DWORD& milliseconds) {
     DWORD now = timerClock();
     bool any = false;
     for (const Timer& timer : state().timers) {
-        bool wanted = filter == reinterpret_cast<HWND>(-1)
-                          ? !timer.window
-                          : !filter || timer.window == filter || isDescendant(filter, timer.window);
-        if (!wanted)
+        if (!passesWindowFilter(filter, timer.window))
             continue;
         int32_t left = std::max<int32_t>(0, static_cast<int32_t>(timer.due - now));
         if (!any || static_cast<DWORD>(left) < milliseconds)
@@ -91,23 +85,20 @@ UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) 
     Layer& s = state();
     if (window && !windowOf(window))
         return 0;
-    DWORD due = timerClock() + clampElapse(elapse);
-    if (window) {
-        if (Timer* timer = findTimer(window, id)) {
-            *timer = Timer{window, id, clampElapse(elapse), proc, due};
-            return 1;
-        }
-        s.timers.push_back(Timer{window, id, clampElapse(elapse), proc, due});
-        return 1;
-    }
     // A thread timer: an id it already has resets that timer, otherwise a new id.
-    if (id && isThreadTimerId(id)) {
-        *findTimer(nullptr, id) = Timer{nullptr, id, clampElapse(elapse), proc, due};
-        return id;
-    }
-    UINT_PTR newId = s.nextThreadTimer++;
-    s.timers.push_back(Timer{nullptr, newId, clampElapse(elapse), proc, due});
-    return newId;
+    if (!window && !(id && isThreadTimerId(id)))
+        id = s.nextThreadTimer++;
+    UINT interval = clampElapse(elapse);
+    Timer timer{.window = window,
+                .id = id,
+                .elapse = interval,
+                .proc = proc,
+                .due = timerClock() + interval};
+    if (Timer* existing = findTimer(window, id))
+        *existing = timer;
+    else
+        s.timers.push_back(timer);
+    return window ? 1 : id;
 }
 
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {

@@ -69,7 +69,7 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     if (!context)
         return nullptr;
     uintptr_t handle = newHandle();
-    state().glContexts.emplace(handle, GlContext{context, window});
+    state().glContexts.emplace(handle, GlContext{.backendContext = context, .window = window});
     return reinterpret_cast<HGLRC>(handle);
 }
 

@@ -102,6 +102,73 @@ void destroyViews(HWND window) {
     w->created = false;
 }
 
+// CW_USEDEFAULT for a top-level window: the layer's one default place and size.
+void placeByDefault(int& x, int& y, int& width, int& height) {
+    if (x == CW_USEDEFAULT)
+        x = y = 100;
+    if (width == CW_USEDEFAULT) {
+        width = 640;
+        height = 480;
+    }
+}
+
+// The record of a new window, before any message reaches it.
+std::unique_ptr<Window> newWindowRecord(WindowClass& cls, DWORD exStyle, DWORD style,
+                                        const RECT& rect, HWND parent, HMENU menu,
+                                        HINSTANCE instance) {
+    bool child = (style & WS_CHILD) != 0;
+    auto record = std::make_unique<Window>();
+    Window& w = *record;
+    w.handle = reinterpret_cast<HWND>(newHandle());
+    w.windowClass = &cls;
+    w.style = style;
+    w.exStyle = exStyle;
+    if (style & DS_MODALFRAME && !child && cls.kind == ControlKind::Dialog)
+        w.exStyle |= WS_EX_DLGMODALFRAME;
+    w.rect = rect;
+    w.parent = child ? parent : nullptr;
+    w.owner = child ? nullptr : (parent ? topLevelOf(parent) : nullptr);
+    w.proc = cls.proc;
+    w.instance = instance;
+    w.id = child ? static_cast<int>(reinterpret_cast<intptr_t>(menu)) : 0;
+    w.extra.assign(static_cast<size_t>(cls.windowExtra), 0);
+    return record;
+}
+
+// A top-level window's menu bar: the one given, else its class's menu. Returns the menu.
+HMENU attachMenuBar(Window& w, const WindowClass& cls, HMENU menu) {
+    if (!menu && !cls.menuName.empty())
+        menu = LoadMenuA(cls.instance, cls.menuName.c_str());
+    if (Menu* m = menuOf(menu)) {
+        w.menu = menu;
+        m->window = w.handle;
+    }
+    return menu;
+}
+
+// WM_NCCREATE and WM_CREATE, then the view and, for a visible top-level window, activation.
+// nullptr when the window refused either message or was destroyed meanwhile.
+HWND sendCreation(HWND handle, CREATESTRUCTA& cs) {
+    if (!sendMessage(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        removeRecords(handle);
+        return nullptr;
+    }
+    if (!windowOf(handle))
+        return nullptr;
+    if (sendMessage(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    Window* created = windowOf(handle);
+    if (!created)
+        return nullptr;
+    created->created = true;
+    sendCreateView(handle);
+    if (!(cs.style & WS_CHILD) && (created->style & WS_VISIBLE))
+        activate(handle);
+    return handle;
+}
+
 } // namespace
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
@@ -149,7 +216,6 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
-    Layer& s = state();
     WindowClass* cls = findClass(className);
     if (!cls)
         return nullptr;
@@ -159,62 +225,22 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         return nullptr;
     if (!child && parent && !parentWindow)
         return nullptr;
+    if (!child)
+        placeByDefault(x, y, width, height);
 
-    if (!child && x == CW_USEDEFAULT)
-        x = y = 100;
-    if (!child && width == CW_USEDEFAULT) {
-        width = 640;
-        height = 480;
-    }
-    auto record = std::make_unique<Window>();
-    Window& w = *record;
-    HWND handle = reinterpret_cast<HWND>(newHandle());
-    w.handle = handle;
-    w.windowClass = cls;
-    w.style = style;
-    w.exStyle = exStyle;
-    if (style & DS_MODALFRAME && !child && cls->kind == ControlKind::Dialog)
-        w.exStyle |= WS_EX_DLGMODALFRAME;
-    w.rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
-    w.parent = child ? parent : nullptr;
-    w.owner = child ? nullptr : (parent ? topLevelOf(parent) : nullptr);
-    w.proc = cls->proc;
-    w.instance = instance;
-    w.id = child ? static_cast<int>(reinterpret_cast<intptr_t>(menu)) : 0;
-    w.extra.assign(static_cast<size_t>(cls->windowExtra), 0);
-    if (!child) {
-        if (!menu && !cls->menuName.empty())
-            menu = LoadMenuA(cls->instance, cls->menuName.c_str());
-        if (Menu* m = menuOf(menu)) {
-            w.menu = menu;
-            m->window = handle;
-        }
-    }
-    s.windows.emplace(reinterpret_cast<uintptr_t>(handle), std::move(record));
+    RECT rect{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    auto record = newWindowRecord(*cls, exStyle, style, rect, parent, menu, instance);
+    HWND handle = record->handle;
+    if (!child)
+        menu = attachMenuBar(*record, *cls, menu);
+    state().windows.emplace(reinterpret_cast<uintptr_t>(handle), std::move(record));
     if (child)
         parentWindow->children.push_back(handle);
 
     CREATESTRUCTA cs{
         param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
         windowName, className, exStyle};
-    if (!sendMessage(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
-        removeRecords(handle);
-        return nullptr;
-    }
-    if (!windowOf(handle))
-        return nullptr;
-    if (sendMessage(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        DestroyWindow(handle);
-        return nullptr;
-    }
-    Window* created = windowOf(handle);
-    if (!created)
-        return nullptr;
-    created->created = true;
-    sendCreateView(handle);
-    if (!child && (created->style & WS_VISIBLE))
-        activate(handle);
-    return handle;
+    return sendCreation(handle, cs);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {

@@ -28,8 +28,10 @@ ImageStatus makeBmpPixels(Image& image) {
 
 // The file stores the bottom row first.
 RowTarget bmpRows(const Image& image) {
-    return {image.pixels, static_cast<size_t>(rowBytes(image)), static_cast<size_t>(image.height),
-            true};
+    return {.pixels = image.pixels,
+            .rowLength = static_cast<size_t>(rowBytes(image)),
+            .rows = static_cast<size_t>(image.height),
+            .bottomUp = true};
 }
 
 // 24- and 32-bit pixels are stored blue first.
@@ -101,29 +103,87 @@ ImageStatus copyBmpPixels(Image& image) {
     return ImageOk;
 }
 
+namespace {
+
+// After a zero count, the second byte is one of these escapes; a larger one starts an
+// absolute run of that many bytes.
+constexpr uint8_t kRleEndOfLine = 0;
+constexpr uint8_t kRleEndOfBitmap = 1;
+constexpr uint8_t kRleDelta = 2;
+
+// Where RLE8 runs go. Runs write the picture's bytes back to back, rows in file order, and a
+// run that goes on past a row's end carries on at the next row's first byte; decoding ends
+// when the picture is full.
+struct Rle8Output {
+    RowTarget target;
+    size_t row;           // bytes per row
+    size_t pad;           // bytes that pad a stored row to four
+    size_t size;          // the whole picture
+    size_t out = 0;       // next byte to write
+    size_t lineStart = 0; // where the line being decoded began: a row start, or a delta's end
+};
+
+template <class Write> void putRun(Rle8Output& o, size_t count, Write&& write) {
+    forEachRowPiece(o.target, o.row, o.out, count, write);
+    o.out += count;
+}
+
+// An end of line ends the row being filled. Rows narrower than their four-byte stored width
+// are sometimes run on through their pad bytes before the end of line: bytes of one line that
+// spill past the row's end by no more than its pad are taken back then.
+void endLine(Rle8Output& o) {
+    const size_t lineRow = o.lineStart / o.row * o.row;
+    const size_t used = o.out - lineRow;
+    if (used > o.row && used <= o.row + o.pad) {
+        // Pad bytes spelled out: they landed on the next rows, which nothing else has
+        // reached yet, so they are cleared again.
+        for (size_t p = lineRow + o.row; p < o.out; ++p)
+            o.target.row(p / o.row)[p % o.row] = 0;
+        o.out = lineRow + o.row;
+    } else if (o.out % o.row != 0 || o.out == o.lineStart) {
+        // A row ended early, or an empty line: go on at the next row.
+        o.out = std::min(o.size, (o.out / o.row + 1) * o.row);
+    }
+    o.lineStart = o.out;
+}
+
+// False when the file ends inside the delta.
+bool moveByDelta(Rle8Output& o, ImageCursor& c) {
+    const size_t right = get8(c);
+    const size_t down = get8(c);
+    if (c.overrun)
+        return false;
+    o.out = std::min(o.size, o.out + down * o.row + right);
+    o.lineStart = o.out;
+    return true;
+}
+
+// One cut by the end of the buffer ends decoding there. False when the file ends inside it.
+bool copyAbsoluteRun(Rle8Output& o, ImageCursor& c, uint8_t length) {
+    const size_t n = std::min<size_t>(length, o.size - o.out);
+    if (!hasBytes(c, n))
+        return false;
+    const uint8_t* from = c.data + c.pos;
+    putRun(o, n, [&](uint8_t* to, size_t offset, size_t k) { std::memcpy(to, from + offset, k); });
+    skipBytes(c, n);
+    return true;
+}
+
+} // namespace
+
 ImageStatus decodeBmpRle8(Image& image) {
     ImageStatus status = makeBmpPixels(image);
     if (status != ImageOk)
         return status;
-    // Runs write the picture's bytes back to back, rows in file order, and a run that goes on
-    // past a row's end carries on at the next row's first byte; decoding ends when the picture
-    // is full. An end of line ends the row being filled. Rows narrower than their four-byte
-    // stored width are sometimes run on through their pad bytes before the end of line: bytes
-    // of one line that spill past the row's end by no more than its pad are taken back then.
     const RowTarget target = bmpRows(image);
     const size_t row = target.rowLength;
-    const size_t pad = ((row + 3) & ~size_t{3}) - row;
-    const size_t size = row * target.rows;
+    Rle8Output o{.target = target,
+                 .row = row,
+                 .pad = ((row + 3) & ~size_t{3}) - row,
+                 .size = row * target.rows};
     ImageCursor c = cursorAt(image, image.pixelOffset);
     const size_t start = c.pos;
-    size_t out = 0;
-    size_t lineStart = 0; // where the line being decoded began: a row start, or a delta's end
-    auto put = [&](size_t count, auto&& write) {
-        forEachRowPiece(target, row, out, count, write);
-        out += count;
-    };
-
-    while (out < size) {
+    while (o.out < o.size) {
         if ((c.pos - start) & 1)
             skipBytes(c, 1); // pad after an odd absolute run
         const uint8_t count = get8(c);
@@ -131,39 +191,17 @@ ImageStatus decodeBmpRle8(Image& image) {
         if (c.overrun)
             return failDecode(image);
         if (count > 0) {
-            put(std::min<size_t>(count, size - out),
-                [&](uint8_t* to, size_t, size_t n) { std::memset(to, value, n); });
-        } else if (value == 0) {
-            const size_t lineRow = lineStart / row * row;
-            const size_t used = out - lineRow;
-            if (used > row && used <= row + pad) {
-                // Pad bytes spelled out: they landed on the next rows, which nothing else has
-                // reached yet, so they are cleared again.
-                for (size_t p = lineRow + row; p < out; ++p)
-                    target.row(p / row)[p % row] = 0;
-                out = lineRow + row;
-            } else if (out % row != 0 || out == lineStart) {
-                // A row ended early, or an empty line: go on at the next row.
-                out = std::min(size, (out / row + 1) * row);
-            }
-            lineStart = out;
-        } else if (value == 1) {
+            putRun(o, std::min<size_t>(count, o.size - o.out),
+                   [&](uint8_t* to, size_t, size_t n) { std::memset(to, value, n); });
+        } else if (value == kRleEndOfLine) {
+            endLine(o);
+        } else if (value == kRleEndOfBitmap) {
             break;
-        } else if (value == 2) {
-            const size_t right = get8(c);
-            const size_t down = get8(c);
-            if (c.overrun)
+        } else if (value == kRleDelta) {
+            if (!moveByDelta(o, c))
                 return failDecode(image);
-            out = std::min(size, out + down * row + right);
-            lineStart = out;
-        } else {
-            // Absolute run; one cut by the end of the buffer ends decoding there.
-            const size_t n = std::min<size_t>(value, size - out);
-            if (!hasBytes(c, n))
-                return failDecode(image);
-            const uint8_t* from = c.data + c.pos;
-            put(n, [&](uint8_t* to, size_t offset, size_t k) { std::memcpy(to, from + offset, k); });
-            skipBytes(c, n);
+        } else if (!copyAbsoluteRun(o, c, value)) {
+            return failDecode(image);
         }
     }
     // Runs are bytes: a true-colour picture stored as RLE8 has its pixels exchanged afterwards.

@@ -7,14 +7,22 @@
 #include <sys/mman.h>
 #endif
 
-// Without huge pages on request, and under the sanitizers (which watch heap blocks to their
-// edges), every block is a plain heap block.
-#if !defined(__linux__) || !defined(MADV_HUGEPAGE) || defined(__SANITIZE_ADDRESS__)
-#define QF_HEAP_ONLY 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
-#define QF_HEAP_ONLY 1
+// Large blocks go in huge pages where the system takes the request; every other block comes
+// from the heap. The sanitized build takes the same paths as the release build, with the bytes
+// around each block poisoned so that it is still watched to its edges.
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#define QF_HUGE_PAGES 1
 #endif
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#endif
+#endif
+#if !defined(ASAN_POISON_MEMORY_REGION)
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
 #endif
 
 namespace {
@@ -24,7 +32,6 @@ long failureCountdown = -1;
 bool failureHappened = false;
 long liveBuffers = 0;
 
-#if !defined(QF_HEAP_ONLY)
 // Each block carries, just before its bytes, where its memory came from.
 struct BlockHeader {
     void* mapping;     // an mmap'd region, or the calloc'd block holding this header
@@ -36,6 +43,7 @@ BlockHeader* headerOf(uint8_t* buffer) {
     return reinterpret_cast<BlockHeader*>(buffer - kHeaderSize);
 }
 
+#if defined(QF_HUGE_PAGES)
 // Large pictures go in a mapping of their own that starts on a 2 MiB boundary and is all
 // advised to be huge pages: 48 MiB of pixels then cost two dozen page faults, each one page
 // zeroed, where calloc's mapping (huge pages only in its aligned middle, 4 KiB pages at both
@@ -54,8 +62,23 @@ uint8_t* mapHugeBlock(size_t bytes) {
     auto* buffer = reinterpret_cast<uint8_t*>((first + kHugePage - 1) & ~(kHugePage - 1));
     madvise(buffer, bytes, MADV_HUGEPAGE);
     *headerOf(buffer) = {mapping, mappedSize};
+    uint8_t* end = static_cast<uint8_t*>(mapping) + mappedSize;
+    ASAN_POISON_MEMORY_REGION(mapping,
+                              static_cast<size_t>(buffer - static_cast<uint8_t*>(mapping)));
+    ASAN_POISON_MEMORY_REGION(buffer + bytes, static_cast<size_t>(end - (buffer + bytes)));
     return buffer;
 }
+
+void unmapHugeBlock(const BlockHeader& header) {
+    ASAN_UNPOISON_MEMORY_REGION(header.mapping, header.mappedSize);
+    munmap(header.mapping, header.mappedSize);
+}
+#else
+uint8_t* mapHugeBlock(size_t) {
+    return nullptr;
+}
+
+void unmapHugeBlock(const BlockHeader&) {}
 #endif
 
 } // namespace
@@ -67,17 +90,14 @@ uint8_t* allocBuffer(size_t bytes) {
     }
     // calloc gives zeroed pages without touching them, so a large picture whose decoder
     // fails early costs no memory; a zero-length picture still gets a block of its own.
-#if defined(QF_HEAP_ONLY)
-    uint8_t* buffer = static_cast<uint8_t*>(std::calloc(bytes == 0 ? 1 : bytes, 1));
-#else
     uint8_t* buffer = mapHugeBlock(bytes);
     if (!buffer && bytes <= SIZE_MAX - kHeaderSize) {
         if (auto* block = static_cast<uint8_t*>(std::calloc(kHeaderSize + bytes, 1))) {
             buffer = block + kHeaderSize;
             *headerOf(buffer) = {block, 0};
+            ASAN_POISON_MEMORY_REGION(block, kHeaderSize);
         }
     }
-#endif
     if (buffer)
         ++liveBuffers;
     return buffer;
@@ -87,15 +107,12 @@ void freeBuffer(uint8_t* buffer) {
     if (!buffer)
         return;
     --liveBuffers;
-#if defined(QF_HEAP_ONLY)
-    std::free(buffer);
-#else
+    ASAN_UNPOISON_MEMORY_REGION(headerOf(buffer), kHeaderSize);
     const BlockHeader header = *headerOf(buffer);
     if (header.mappedSize)
-        munmap(header.mapping, header.mappedSize);
+        unmapHugeBlock(header);
     else
         std::free(header.mapping);
-#endif
 }
 
 void setAllocationFailureCountdown(long count) {

@@ -51,7 +51,10 @@ RowTarget tgaRows(const Image& image, const TgaLayout& layout) {
     const size_t rowLength =
         static_cast<size_t>(image.width) * static_cast<size_t>(image.bitsPerPixel / 8);
     const bool bottomUp = isTrueColour(image) && !(layout.descriptor & kTopRowFirst);
-    return {image.pixels, rowLength, static_cast<size_t>(image.height), bottomUp};
+    return {.pixels = image.pixels,
+            .rowLength = rowLength,
+            .rows = static_cast<size_t>(image.height),
+            .bottomUp = bottomUp};
 }
 
 ImageStatus failDecode(Image& image) {

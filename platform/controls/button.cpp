@@ -25,7 +25,7 @@ bool isInside(HWND window, int x, int y) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window, new ButtonState{cs->hwndParent, BST_UNCHECKED, false, false});
+    setControlRecord(window, new ButtonState{.owner = cs->hwndParent});
     return 0;
 }
 

@@ -19,12 +19,6 @@ constexpr int guiFontItemHeight = 13;
 ComboBoxState* recordOf(HWND window) {
     return static_cast<ComboBoxState*>(controlRecord(window));
 }
-ItemListRef itemsOf(ComboBoxState* combo) {
-    return ItemListRef{combo->items, combo->itemData};
-}
-int itemCount(const ComboBoxState* combo) {
-    return static_cast<int>(combo->items.size());
-}
 DWORD comboType(HWND window) {
     return windowOf(window)->style & 3;
 }
@@ -44,8 +38,8 @@ void setFieldText(HWND window, ComboBoxState* combo, const std::string& text) {
 
 // Every change of selection goes through here; only the user's notify.
 void setSelection(HWND window, ComboBoxState* combo, int index, bool notify) {
-    combo->selected = index;
-    setFieldText(window, combo, index >= 0 ? combo->items[index] : std::string());
+    combo->items.selected = index;
+    setFieldText(window, combo, index >= 0 ? combo->items.entries[index].text : std::string());
     viewChanged(window, ViewContent);
     if (notify)
         notifyCommand(window, combo->owner, CBN_SELCHANGE);
@@ -80,8 +74,10 @@ void typeIntoField(HWND window, ComboBoxState* combo, char c) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
     Window* w = windowOf(window);
-    auto* combo = new ComboBoxState{cs->hwndParent,       {}, {}, -1, false, fieldHeight, cs->cy,
-                                    systemFontItemHeight, 0,  0};
+    auto* combo = new ComboBoxState{.owner = cs->hwndParent,
+                                    .fieldHeight = fieldHeight,
+                                    .dropHeight = cs->cy,
+                                    .itemHeight = systemFontItemHeight};
     setControlRecord(window, combo);
     // The window is the field; the list opens below it when dropped.
     if (comboType(window) != CBS_SIMPLE) {
@@ -120,8 +116,8 @@ void closeList(HWND window, ComboBoxState* combo, bool accepted) {
 }
 
 int listRowAt(HWND window, const ComboBoxState* combo, int x, int y) {
-    int listHeight =
-        std::min(itemCount(combo) * combo->itemHeight, combo->dropHeight - combo->fieldHeight);
+    int listHeight = std::min(itemCount(combo->items) * combo->itemHeight,
+                              combo->dropHeight - combo->fieldHeight);
     if (x < 0 || x >= fieldWidth(window) || y < combo->fieldHeight ||
         y >= combo->fieldHeight + listHeight)
         return -1;
@@ -150,17 +146,18 @@ LRESULT onButtonDown(HWND window, ComboBoxState* combo, int x, int y) {
 }
 
 LRESULT moveSelection(HWND window, ComboBoxState* combo, int step) {
-    int count = itemCount(combo);
+    int count = itemCount(combo->items);
     if (count == 0)
         return 0;
-    int target = combo->selected < 0 ? 0 : std::clamp(combo->selected + step, 0, count - 1);
-    if (target != combo->selected)
+    int current = combo->items.selected;
+    int target = current < 0 ? 0 : std::clamp(current + step, 0, count - 1);
+    if (target != current)
         setSelection(window, combo, target, true);
     return 0;
 }
 
 LRESULT onKeyDown(HWND window, ComboBoxState* combo, WPARAM key) {
-    bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
+    bool alt = keyIsDown(VK_MENU);
     switch (key) {
     case VK_F4: combo->dropped ? closeList(window, combo, true) : openList(window, combo); return 0;
     case VK_UP:
@@ -202,7 +199,7 @@ LRESULT onFocus(HWND window, ComboBoxState* combo, bool gained) {
 
 LRESULT insertString(HWND window, ComboBoxState* combo, int index, LPCSTR text, bool add) {
     bool sorted = add && (windowOf(window)->style & CBS_SORT);
-    int at = insertItem(itemsOf(combo), add ? -1 : index, text, sorted, combo->selected);
+    int at = insertItem(combo->items, add ? -1 : index, text, sorted);
     if (at < 0)
         return CB_ERR;
     viewChanged(window, ViewContent);
@@ -211,39 +208,27 @@ LRESULT insertString(HWND window, ComboBoxState* combo, int index, LPCSTR text, 
 
 LRESULT deleteString(HWND window, ComboBoxState* combo, WPARAM index) {
     int at = static_cast<int>(index);
-    if (!removeItem(itemsOf(combo), at, combo->selected))
+    if (!removeItem(combo->items, at))
         return CB_ERR;
     viewChanged(window, ViewContent);
-    return itemCount(combo);
+    return itemCount(combo->items);
 }
 
 LRESULT resetContent(HWND window, ComboBoxState* combo) {
-    combo->items.clear();
-    combo->itemData.clear();
+    clearItems(combo->items);
     setSelection(window, combo, -1, false);
     return CB_OKAY;
 }
 
 // Out of range or -1: the selection and the field are cleared and CB_ERR returned.
 LRESULT setCurSel(HWND window, ComboBoxState* combo, WPARAM index) {
-    bool valid = validIndex(itemsOf(combo), index);
+    bool valid = validIndex(combo->items, index);
     setSelection(window, combo, valid ? static_cast<int>(index) : -1, false);
     return valid ? static_cast<LRESULT>(index) : CB_ERR;
 }
 
-LRESULT setItemData(ComboBoxState* combo, WPARAM index, LPARAM data) {
-    if (!validIndex(itemsOf(combo), index))
-        return CB_ERR;
-    combo->itemData[index] = data;
-    return CB_OKAY;
-}
-
-LRESULT getItemData(ComboBoxState* combo, WPARAM index) {
-    return validIndex(itemsOf(combo), index) ? combo->itemData[index] : CB_ERR;
-}
-
 LRESULT selectString(HWND window, ComboBoxState* combo, WPARAM start, LPCSTR text) {
-    int found = findItem(itemsOf(combo), start, text, false);
+    int found = findItem(combo->items, start, text, false);
     if (found < 0)
         return CB_ERR;
     setSelection(window, combo, found, false);
@@ -320,15 +305,15 @@ LRESULT CALLBACK comboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case CB_INSERTSTRING: return insertString(window, combo, static_cast<int>(wParam), text, false);
     case CB_DELETESTRING: return deleteString(window, combo, wParam);
     case CB_RESETCONTENT: return resetContent(window, combo);
-    case CB_GETCOUNT: return itemCount(combo);
+    case CB_GETCOUNT: return itemCount(combo->items);
     case CB_SETCURSEL: return setCurSel(window, combo, wParam);
-    case CB_GETCURSEL: return combo->selected;
-    case CB_SETITEMDATA: return setItemData(combo, wParam, lParam);
-    case CB_GETITEMDATA: return getItemData(combo, wParam);
-    case CB_GETLBTEXT: return copyItem(itemsOf(combo), wParam, reinterpret_cast<LPSTR>(lParam));
-    case CB_GETLBTEXTLEN: return copyItem(itemsOf(combo), wParam, nullptr);
-    case CB_FINDSTRING: return findItem(itemsOf(combo), wParam, text, false);
-    case CB_FINDSTRINGEXACT: return findItem(itemsOf(combo), wParam, text, true);
+    case CB_GETCURSEL: return combo->items.selected;
+    case CB_SETITEMDATA: return setItemData(combo->items, wParam, lParam) ? CB_OKAY : CB_ERR;
+    case CB_GETITEMDATA: return itemData(combo->items, wParam);
+    case CB_GETLBTEXT: return copyItem(combo->items, wParam, reinterpret_cast<LPSTR>(lParam));
+    case CB_GETLBTEXTLEN: return copyItem(combo->items, wParam, nullptr);
+    case CB_FINDSTRING: return findItem(combo->items, wParam, text, false);
+    case CB_FINDSTRINGEXACT: return findItem(combo->items, wParam, text, true);
     case CB_SELECTSTRING: return selectString(window, combo, wParam, text);
     case CB_SHOWDROPDOWN: return showDropDown(window, combo, wParam);
     case CB_GETDROPPEDSTATE: return combo->dropped;

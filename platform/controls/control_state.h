@@ -3,6 +3,7 @@
 // window that is not of that class (or not yet created).
 #pragma once
 
+#include "platform/controls/item_list.h"
 #include "platform/winapi.h"
 
 #include <string>
@@ -11,58 +12,54 @@
 namespace layer {
 
 struct ButtonState {
-    HWND owner;    // receives the notifications
-    int check;     // BST_UNCHECKED / BST_CHECKED / BST_INDETERMINATE
-    bool pushed;   // drawn pressed: button down over it, or Space held
-    bool tracking; // left button went down on it and has not come up
+    HWND owner = nullptr;      // receives the notifications
+    int check = BST_UNCHECKED; // BST_UNCHECKED / BST_CHECKED / BST_INDETERMINATE
+    bool pushed = false;       // drawn pressed: button down over it, or Space held
+    bool tracking = false;     // left button went down on it and has not come up
 };
 
 struct StaticState {
-    HWND owner;
-    HBITMAP bitmap; // SS_BITMAP image (STM_SETIMAGE or the template)
+    HWND owner = nullptr;
+    HBITMAP bitmap = nullptr; // SS_BITMAP image (STM_SETIMAGE or the template)
 };
 
 struct EditState {
-    HWND owner;
-    int selStart; // selection, in characters; caret at selEnd
-    int selEnd;
-    int limit;      // most characters the user may type
-    bool selecting; // left button held after a click in it
+    HWND owner = nullptr;
+    int selStart = 0; // selection, in characters; caret at selEnd
+    int selEnd = 0;
+    int limit = 0;          // most characters the user may type
+    bool selecting = false; // left button held after a click in it
 };
 
 struct ListBoxState {
-    HWND owner;
-    std::vector<std::string> items;
-    std::vector<LPARAM> itemData; // one per item
-    int selected;                 // -1 = none
-    int topIndex;                 // first visible row
-    int itemHeight;               // pixels per row
-    bool tracking;                // left button held after a click in it
+    HWND owner = nullptr;
+    ItemList items = {};   // with the selection
+    int topIndex = 0;      // first visible row
+    int itemHeight = 0;    // pixels per row
+    bool tracking = false; // left button held after a click in it
 };
 
 struct ComboBoxState {
-    HWND owner;
-    std::vector<std::string> items;
-    std::vector<LPARAM> itemData;
-    int selected;    // -1 = none; the edit field may hold other text (window text)
-    bool dropped;    // the list is open below the field
-    int fieldHeight; // height of the edit field (the window's own height)
-    int dropHeight;  // height given at creation, field and list together
-    int itemHeight;
-    int selStart; // selection in the edit field
-    int selEnd;
+    HWND owner = nullptr;
+    ItemList items = {};  // the field may hold another text than the selected item's
+    bool dropped = false; // the list is open below the field
+    int fieldHeight = 0;  // height of the edit field (the window's own height)
+    int dropHeight = 0;   // height given at creation, field and list together
+    int itemHeight = 0;
+    int selStart = 0; // selection in the edit field
+    int selEnd = 0;
 };
 
 struct TrackbarState {
-    HWND owner;
-    int min;
-    int max;
-    int pos;
-    int lineSize;  // arrow keys
-    int pageSize;  // Page Up/Down and channel clicks
-    bool dragging; // thumb held
-    bool paging;   // channel held
-    bool autoPage; // page size follows the range (a fifth of it) until set
+    HWND owner = nullptr;
+    int min = 0;
+    int max = 0;
+    int pos = 0;
+    int lineSize = 0;      // arrow keys
+    int pageSize = 0;      // Page Up/Down and channel clicks
+    bool dragging = false; // thumb held
+    bool paging = false;   // channel held
+    bool autoPage = false; // page size follows the range (a fifth of it) until set
 };
 
 const ButtonState* buttonState(HWND window);

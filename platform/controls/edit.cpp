@@ -39,7 +39,7 @@ void notifyChanged(HWND window, EditState* edit) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
     int limit = isMultiLine(window) ? 0x7FFFFFFE : defaultLimit;
-    setControlRecord(window, new EditState{cs->hwndParent, 0, 0, limit, false});
+    setControlRecord(window, new EditState{.owner = cs->hwndParent, .limit = limit});
     return 0;
 }
 
@@ -143,7 +143,7 @@ LRESULT onChar(HWND window, EditState* edit, WPARAM code) {
 }
 
 LRESULT onKeyDown(HWND window, EditState* edit, WPARAM key) {
-    bool extend = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    bool extend = keyIsDown(VK_SHIFT);
     int caret = edit->selEnd;
     int length = textLength(window);
     switch (key) {

@@ -6,18 +6,22 @@
 
 namespace layer {
 
-bool validIndex(const ItemListRef& list, WPARAM index) {
-    return index < list.items.size();
+int itemCount(const ItemList& list) {
+    return static_cast<int>(list.entries.size());
 }
 
-int insertItem(ItemListRef list, int index, const char* text, bool sorted, int& selected) {
-    int count = static_cast<int>(list.items.size());
+bool validIndex(const ItemList& list, WPARAM index) {
+    return index < list.entries.size();
+}
+
+int insertItem(ItemList& list, int index, const char* text, bool sorted) {
+    int count = itemCount(list);
     std::string item = text ? text : "";
     if (sorted) {
         std::string key = lowerCase(item.c_str());
         index = count;
         for (int i = 0; i < count; ++i) {
-            if (lowerCase(list.items[i].c_str()) > key) {
+            if (lowerCase(list.entries[i].text.c_str()) > key) {
                 index = i;
                 break;
             }
@@ -27,27 +31,41 @@ int insertItem(ItemListRef list, int index, const char* text, bool sorted, int& 
     } else if (index < 0 || index > count) {
         return -1;
     }
-    list.items.insert(list.items.begin() + index, item);
-    list.itemData.insert(list.itemData.begin() + index, 0);
-    if (selected >= index)
-        ++selected;
+    list.entries.insert(list.entries.begin() + index, ListItem{.text = item});
+    if (list.selected >= index)
+        ++list.selected;
     return index;
 }
 
-bool removeItem(ItemListRef list, int index, int& selected) {
+bool removeItem(ItemList& list, int index) {
     if (index < 0 || !validIndex(list, static_cast<WPARAM>(index)))
         return false;
-    list.items.erase(list.items.begin() + index);
-    list.itemData.erase(list.itemData.begin() + index);
-    if (selected == index)
-        selected = -1;
-    else if (selected > index)
-        --selected;
+    list.entries.erase(list.entries.begin() + index);
+    if (list.selected == index)
+        list.selected = -1;
+    else if (list.selected > index)
+        --list.selected;
     return true;
 }
 
-int findItem(const ItemListRef& list, WPARAM start, const char* text, bool exact) {
-    int count = static_cast<int>(list.items.size());
+void clearItems(ItemList& list) {
+    list.entries.clear();
+    list.selected = -1;
+}
+
+LRESULT itemData(const ItemList& list, WPARAM index) {
+    return validIndex(list, index) ? list.entries[index].data : -1;
+}
+
+bool setItemData(ItemList& list, WPARAM index, LPARAM data) {
+    if (!validIndex(list, index))
+        return false;
+    list.entries[index].data = data;
+    return true;
+}
+
+int findItem(const ItemList& list, WPARAM start, const char* text, bool exact) {
+    int count = itemCount(list);
     if (count == 0 || !text)
         return -1;
     int first = static_cast<int>(start);
@@ -56,17 +74,17 @@ int findItem(const ItemListRef& list, WPARAM start, const char* text, bool exact
     std::string key = lowerCase(text);
     for (int step = 1; step <= count; ++step) {
         int i = (first + step) % count;
-        std::string item = lowerCase(list.items[i].c_str());
+        std::string item = lowerCase(list.entries[i].text.c_str());
         if (exact ? item == key : item.compare(0, key.size(), key) == 0)
             return i;
     }
     return -1;
 }
 
-int copyItem(const ItemListRef& list, WPARAM index, LPSTR buffer) {
+int copyItem(const ItemList& list, WPARAM index, LPSTR buffer) {
     if (!validIndex(list, index))
         return -1;
-    const std::string& item = list.items[index];
+    const std::string& item = list.entries[index].text;
     if (buffer)
         std::memcpy(buffer, item.c_str(), item.size() + 1);
     return static_cast<int>(item.size());

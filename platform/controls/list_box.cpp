@@ -16,12 +16,6 @@ constexpr int guiFontItemHeight = 13;
 ListBoxState* recordOf(HWND window) {
     return static_cast<ListBoxState*>(controlRecord(window));
 }
-ItemListRef itemsOf(ListBoxState* list) {
-    return ItemListRef{list->items, list->itemData};
-}
-int itemCount(const ListBoxState* list) {
-    return static_cast<int>(list->items.size());
-}
 bool notifies(HWND window) {
     return (windowOf(window)->style & LBS_NOTIFY) != 0;
 }
@@ -42,8 +36,8 @@ void ensureVisible(HWND window, ListBoxState* list, int index) {
 
 // Every change of selection goes through here; only the user's notify.
 void setSelection(HWND window, ListBoxState* list, int index, bool notify) {
-    bool changed = list->selected != index;
-    list->selected = index;
+    bool changed = list->items.selected != index;
+    list->items.selected = index;
     ensureVisible(window, list, index);
     viewChanged(window, ViewContent);
     if (notify && changed && notifies(window))
@@ -65,7 +59,7 @@ void fitWholeRows(HWND window, const ListBoxState* list) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    auto* list = new ListBoxState{cs->hwndParent, {}, {}, -1, 0, systemFontItemHeight, false};
+    auto* list = new ListBoxState{.owner = cs->hwndParent, .itemHeight = systemFontItemHeight};
     setControlRecord(window, list);
     fitWholeRows(window, list);
     return 0;
@@ -78,7 +72,7 @@ void onDestroy(HWND window, ListBoxState* list) {
 
 LRESULT insertString(HWND window, ListBoxState* list, int index, LPCSTR text, bool add) {
     bool sorted = add && (windowOf(window)->style & LBS_SORT);
-    int at = insertItem(itemsOf(list), add ? -1 : index, text, sorted, list->selected);
+    int at = insertItem(list->items, add ? -1 : index, text, sorted);
     if (at < 0)
         return LB_ERR;
     viewChanged(window, ViewContent);
@@ -87,17 +81,15 @@ LRESULT insertString(HWND window, ListBoxState* list, int index, LPCSTR text, bo
 
 LRESULT deleteString(HWND window, ListBoxState* list, WPARAM index) {
     int at = static_cast<int>(index);
-    if (!removeItem(itemsOf(list), at, list->selected))
+    if (!removeItem(list->items, at))
         return LB_ERR;
-    list->topIndex = std::min(list->topIndex, std::max(0, itemCount(list) - 1));
+    list->topIndex = std::min(list->topIndex, std::max(0, itemCount(list->items) - 1));
     viewChanged(window, ViewContent);
-    return itemCount(list);
+    return itemCount(list->items);
 }
 
 LRESULT resetContent(HWND window, ListBoxState* list) {
-    list->items.clear();
-    list->itemData.clear();
-    list->selected = -1;
+    clearItems(list->items);
     list->topIndex = 0;
     viewChanged(window, ViewContent);
     return 0;
@@ -109,25 +101,14 @@ LRESULT setCurSel(HWND window, ListBoxState* list, WPARAM index) {
         setSelection(window, list, -1, false);
         return LB_ERR;
     }
-    if (!validIndex(itemsOf(list), index))
+    if (!validIndex(list->items, index))
         return LB_ERR;
     setSelection(window, list, at, false);
     return at;
 }
 
-LRESULT setItemData(ListBoxState* list, WPARAM index, LPARAM data) {
-    if (!validIndex(itemsOf(list), index))
-        return LB_ERR;
-    list->itemData[index] = data;
-    return TRUE;
-}
-
-LRESULT getItemData(ListBoxState* list, WPARAM index) {
-    return validIndex(itemsOf(list), index) ? list->itemData[index] : LB_ERR;
-}
-
 LRESULT setTopIndex(HWND window, ListBoxState* list, WPARAM index) {
-    if (!validIndex(itemsOf(list), index))
+    if (!validIndex(list->items, index))
         return LB_ERR;
     list->topIndex = static_cast<int>(index);
     viewChanged(window, ViewContent);
@@ -135,7 +116,7 @@ LRESULT setTopIndex(HWND window, ListBoxState* list, WPARAM index) {
 }
 
 LRESULT selectString(HWND window, ListBoxState* list, WPARAM start, LPCSTR text) {
-    int found = findItem(itemsOf(list), start, text, false);
+    int found = findItem(list->items, start, text, false);
     if (found < 0)
         return LB_ERR;
     setSelection(window, list, found, false);
@@ -146,7 +127,7 @@ int itemAt(const ListBoxState* list, int y) {
     if (y < 0)
         return -1;
     int index = list->topIndex + y / list->itemHeight;
-    return index < itemCount(list) ? index : -1;
+    return index < itemCount(list->items) ? index : -1;
 }
 
 LRESULT onButtonDown(HWND window, ListBoxState* list, int y) {
@@ -183,10 +164,10 @@ LRESULT onButtonUp(HWND window, ListBoxState* list) {
 }
 
 LRESULT onKeyDown(HWND window, ListBoxState* list, WPARAM key) {
-    int count = itemCount(list);
+    int count = itemCount(list->items);
     if (count == 0)
         return 0;
-    int current = list->selected;
+    int current = list->items.selected;
     int page = std::max(1, visibleRows(window, list) - 1);
     int target;
     switch (key) {
@@ -206,7 +187,7 @@ LRESULT onChar(HWND window, ListBoxState* list, WPARAM code) {
     char prefix[2] = {static_cast<char>(code), '\0'};
     if (static_cast<unsigned char>(prefix[0]) < 0x20)
         return 0;
-    int found = findItem(itemsOf(list), static_cast<WPARAM>(list->selected), prefix, false);
+    int found = findItem(list->items, static_cast<WPARAM>(list->items.selected), prefix, false);
     if (found >= 0)
         setSelection(window, list, found, true);
     return 0;
@@ -257,19 +238,19 @@ LRESULT CALLBACK listBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case LB_DELETESTRING: return deleteString(window, list, wParam);
     case LB_RESETCONTENT: return resetContent(window, list);
     case LB_SETCURSEL: return setCurSel(window, list, wParam);
-    case LB_GETCURSEL: return list->selected;
+    case LB_GETCURSEL: return list->items.selected;
     case LB_GETSEL:
-        return validIndex(itemsOf(list), wParam) ? list->selected == static_cast<int>(wParam)
-                                                 : LB_ERR;
-    case LB_GETCOUNT: return itemCount(list);
-    case LB_GETTEXT: return copyItem(itemsOf(list), wParam, reinterpret_cast<LPSTR>(lParam));
-    case LB_GETTEXTLEN: return copyItem(itemsOf(list), wParam, nullptr);
-    case LB_SETITEMDATA: return setItemData(list, wParam, lParam);
-    case LB_GETITEMDATA: return getItemData(list, wParam);
+        return validIndex(list->items, wParam) ? list->items.selected == static_cast<int>(wParam)
+                                               : LB_ERR;
+    case LB_GETCOUNT: return itemCount(list->items);
+    case LB_GETTEXT: return copyItem(list->items, wParam, reinterpret_cast<LPSTR>(lParam));
+    case LB_GETTEXTLEN: return copyItem(list->items, wParam, nullptr);
+    case LB_SETITEMDATA: return setItemData(list->items, wParam, lParam) ? TRUE : LB_ERR;
+    case LB_GETITEMDATA: return itemData(list->items, wParam);
     case LB_GETTOPINDEX: return list->topIndex;
     case LB_SETTOPINDEX: return setTopIndex(window, list, wParam);
-    case LB_FINDSTRING: return findItem(itemsOf(list), wParam, text, false);
-    case LB_FINDSTRINGEXACT: return findItem(itemsOf(list), wParam, text, true);
+    case LB_FINDSTRING: return findItem(list->items, wParam, text, false);
+    case LB_FINDSTRINGEXACT: return findItem(list->items, wParam, text, true);
     case LB_SELECTSTRING: return selectString(window, list, wParam, text);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }

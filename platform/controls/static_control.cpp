@@ -31,7 +31,7 @@ void loadTemplateBitmap(HWND window, StaticState* record, const CREATESTRUCTA* c
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    auto* record = new StaticState{cs->hwndParent, nullptr};
+    auto* record = new StaticState{.owner = cs->hwndParent};
     setControlRecord(window, record);
     if (staticType(window) == SS_BITMAP)
         loadTemplateBitmap(window, record, cs);

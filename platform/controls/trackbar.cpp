@@ -52,8 +52,10 @@ void setPosition(HWND window, TrackbarState* bar, int position) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA* cs) {
-    setControlRecord(window,
-                     new TrackbarState{cs->hwndParent, 0, 100, 0, 1, 20, false, false, true});
+    setControlRecord(
+        window,
+        new TrackbarState{
+            .owner = cs->hwndParent, .max = 100, .lineSize = 1, .pageSize = 20, .autoPage = true});
     return 0;
 }
 

@@ -109,18 +109,18 @@ void drawScrollBar(const ScrollBar& bar) {
 }
 
 // Rows of items from `first`, the selected one highlighted; a dotted focus rectangle on it.
-void drawRows(const std::vector<std::string>& items, int first, int selected, int itemHeight,
-              bool focus, bool enabled, int x, int y, int w, int h) {
+void drawRows(const layer::ItemList& items, int first, int itemHeight, bool focus, bool enabled,
+              int x, int y, int w, int h) {
     fl_push_clip(x, y, w, h);
-    for (int i = std::max(first, 0), row = 0; i < int(items.size()) && row * itemHeight < h;
+    for (int i = std::max(first, 0), row = 0; i < itemCount(items) && row * itemHeight < h;
          ++i, ++row) {
         const int ry = y + row * itemHeight;
-        const bool isSelected = i == selected;
+        const bool isSelected = i == items.selected;
         if (isSelected)
             fl_rectf(x, ry, w, itemHeight, selectionBackground);
         const Fl_Color colour = !enabled ? grayText : isSelected ? selectionText : text;
-        drawText(items[i], x + textMargin, ry, w - 2 * textMargin, itemHeight, FL_ALIGN_LEFT,
-                 colour);
+        drawText(items.entries[i].text, x + textMargin, ry, w - 2 * textMargin, itemHeight,
+                 FL_ALIGN_LEFT, colour);
         if (isSelected && focus)
             focusRect(x, ry, w, itemHeight);
     }
@@ -178,9 +178,9 @@ class ListBoxWidget : public ControlWidget {
         if (!list)
             return;
         const int rowsWidth = clientW() - (hasScrollBar(*list) ? scrollBarWidth : 0);
-        drawRows(list->items, list->topIndex, list->selected, itemHeight(*list), focused(),
-                 enabled(), clientX(), clientY(), rowsWidth, clientH());
-        if (focused() && list->selected < 0)
+        drawRows(list->items, list->topIndex, itemHeight(*list), focused(), enabled(), clientX(),
+                 clientY(), rowsWidth, clientH());
+        if (focused() && list->items.selected < 0)
             focusRect(clientX(), clientY(), rowsWidth, itemHeight(*list));
         if (hasScrollBar(*list))
             drawScrollBar(scrollBar(*list));
@@ -213,14 +213,14 @@ class ListBoxWidget : public ControlWidget {
     int visibleRows(const layer::ListBoxState& list) const { return clientH() / itemHeight(list); }
     bool hasScrollBar(const layer::ListBoxState& list) const {
         return (style() & WS_VSCROLL) &&
-               (int(list.items.size()) > visibleRows(list) || (style() & LBS_DISABLENOSCROLL));
+               (itemCount(list.items) > visibleRows(list) || (style() & LBS_DISABLENOSCROLL));
     }
     ScrollBar scrollBar(const layer::ListBoxState& list) const {
         return scrollBarOf(clientX() + clientW() - scrollBarWidth, clientY(), clientH(),
-                           list.topIndex, visibleRows(list), int(list.items.size()));
+                           list.topIndex, visibleRows(list), itemCount(list.items));
     }
     void scrollTo(const layer::ListBoxState& list, int first) {
-        const int last = std::max(0, int(list.items.size()) - visibleRows(list));
+        const int last = std::max(0, itemCount(list.items) - visibleRows(list));
         const int top = std::clamp(first, 0, last);
         if (top != list.topIndex)
             PostMessageA(hwnd(), LB_SETTOPINDEX, WPARAM(top), 0);
@@ -342,13 +342,12 @@ class ComboBoxWidget : public ControlWidget {
             return;
         const int itemHeight = std::max(1, combo->itemHeight);
         const int visible = (lh - 2) / itemHeight;
-        const int total = int(combo->items.size());
+        const int total = itemCount(combo->items);
         const int first =
-            std::clamp(combo->selected - visible + 1, 0, std::max(0, total - visible));
+            std::clamp(combo->items.selected - visible + 1, 0, std::max(0, total - visible));
         const bool scrolls = total > visible;
         const int rowsW = lw - 2 - (scrolls ? scrollBarWidth : 0);
-        drawRows(combo->items, first, combo->selected, itemHeight, false, true, lx + 1, ly + 1,
-                 rowsW, lh - 2);
+        drawRows(combo->items, first, itemHeight, false, true, lx + 1, ly + 1, rowsW, lh - 2);
         if (scrolls)
             drawScrollBar(scrollBarOf(lx + 1 + rowsW, ly + 1, lh - 2, first, visible, total));
     }
@@ -380,7 +379,7 @@ class ComboBoxWidget : public ControlWidget {
         screenFieldY_ = top->y_root() + y();
         const int itemHeight = std::max(1, combo->itemHeight);
         const int rows =
-            std::max(1, std::min(int(combo->items.size()), (combo->dropHeight - h()) / itemHeight));
+            std::max(1, std::min(itemCount(combo->items), (combo->dropHeight - h()) / itemHeight));
         list_->resize(screenFieldX_, screenFieldY_ + h(), w(), rows * itemHeight + 2);
         if (!list_->shown())
             list_->show();

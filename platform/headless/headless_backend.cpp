@@ -89,7 +89,12 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT type) {
     }
     HWND ownerTop = layer::topLevelOf(owner);
     bool ownerDisabled = ownerTop && !IsWindowEnabled(ownerTop);
-    s.messageBoxes.push_back(MessageBoxCall{owner, text, caption, type, answer, ownerDisabled});
+    s.messageBoxes.push_back(MessageBoxCall{.owner = owner,
+                                            .text = text,
+                                            .caption = caption,
+                                            .type = type,
+                                            .answer = answer,
+                                            .ownerDisabled = ownerDisabled});
     return answer;
 }
 

@@ -15,6 +15,14 @@ const layer::MenuItem* menuItem(HWND window, UINT id) {
     return layer::findMenuItem(GetMenu(window), id);
 }
 
+const layer::ItemList* itemListOf(HWND listOrCombo) {
+    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
+        return &list->items;
+    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
+        return &combo->items;
+    return nullptr;
+}
+
 } // namespace
 
 HWND findWindow(const char* text, const char* className, HWND parent) {
@@ -87,27 +95,26 @@ int checkState(HWND button) {
 }
 
 int selection(HWND listOrCombo) {
-    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
-        return list->selected;
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
-        return combo->selected;
-    return -1;
+    const layer::ItemList* list = itemListOf(listOrCombo);
+    return list ? list->selected : -1;
 }
 
 std::vector<std::string> items(HWND listOrCombo) {
-    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
-        return list->items;
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
-        return combo->items;
-    return {};
+    std::vector<std::string> texts;
+    if (const layer::ItemList* list = itemListOf(listOrCombo)) {
+        for (const layer::ListItem& item : list->entries)
+            texts.push_back(item.text);
+    }
+    return texts;
 }
 
 std::vector<LPARAM> itemData(HWND listOrCombo) {
-    if (const layer::ListBoxState* list = layer::listBoxState(listOrCombo))
-        return list->itemData;
-    if (const layer::ComboBoxState* combo = layer::comboBoxState(listOrCombo))
-        return combo->itemData;
-    return {};
+    std::vector<LPARAM> data;
+    if (const layer::ItemList* list = itemListOf(listOrCombo)) {
+        for (const layer::ListItem& item : list->entries)
+            data.push_back(item.data);
+    }
+    return data;
 }
 
 int topIndex(HWND listBox) {
@@ -122,7 +129,9 @@ bool comboDropped(HWND comboBox) {
 
 TrackbarState trackbar(HWND window) {
     const layer::TrackbarState* bar = layer::trackbarState(window);
-    return bar ? TrackbarState{bar->min, bar->max, bar->pos} : TrackbarState{0, 0, 0};
+    if (!bar)
+        return TrackbarState{.min = 0, .max = 0, .pos = 0};
+    return TrackbarState{.min = bar->min, .max = bar->max, .pos = bar->pos};
 }
 
 EditSelection editSelection(HWND edit) {

@@ -99,6 +99,11 @@ TEST_F(FileChooserTest, ChosenFileFillsPathNameAndOffsets) {
     queueFileChoice((directory / "wall").string());
     ASSERT_TRUE(GetOpenFileNameA(&ofn));
     EXPECT_EQ(std::string(path), (directory / "wall.qfr").string());
+    // A name with an extension keeps it.
+    std::ofstream(picture + ".qfr") << "x";
+    queueFileChoice(picture);
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(std::string(path), picture);
 }
 
 TEST_F(FileChooserTest, CancelAndMissingFilesFailWithoutTouchingTheBuffers) {

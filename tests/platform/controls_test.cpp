@@ -75,6 +75,10 @@ TEST_F(ListBoxTest, ProgramChangesAreSilentAndValidated) {
     EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)), 6);
     EXPECT_STREQ(text, "Poly 1");
     EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 5, reinterpret_cast<LPARAM>(text)), LB_ERR);
+    // The exact search wants the whole text, the other a beginning; neither minds the case.
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("poly 1")), 1);
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("Poly")), LB_ERR);
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, -1, reinterpret_cast<LPARAM>("poly")), 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
@@ -114,12 +118,20 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
 }
 
 TEST_F(ListBoxTest, WithoutNotifyStyleTheUserChangesSelectionQuietly) {
-    HWND list = makeControl("LISTBOX", "Quiet", 0, 9, 10, 10, 147, 90);
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a"));
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("b"));
-    queueStep([&] { pickListItem(list, 1); });
+    HWND list = makeControl("LISTBOX", "Quiet", 0, 9, 10, 10, 147, 32); // two rows
+    for (const char* name : {"a", "b", "c"})
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    queueStep([&] {
+        pickListItem(list, 0);
+        pressKey(list, VK_NEXT); // a page is the rows shown but one...
+    });
+    queueStep([&] {
+        EXPECT_EQ(selection(list), 1);
+        MoveWindow(list, 10, 10, 147, 16, FALSE);
+        pressKey(list, VK_PRIOR); // ...and one row at least
+    });
     runLoop();
-    EXPECT_EQ(selection(list), 1);
+    EXPECT_EQ(selection(list), 0);
     EXPECT_TRUE(notices.empty());
 }
 
@@ -141,6 +153,9 @@ TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
     EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(-1), 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
     EXPECT_EQ(windowText(combo), "GL_DECAL");
+    DWORD from = 9, to = 9; // the field's whole text is selected
+    SendMessageA(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&from), LPARAM(&to));
+    EXPECT_EQ(to - from, 8u);
     // Out of range clears the selection and the field.
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 7, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
@@ -179,6 +194,9 @@ TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELCHANGE), 2);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_EDITCHANGE), 1);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_DROPDOWN), 1);
+    SetFocus(owner); // the focus coming back selects the whole field again
+    SetFocus(combo);
+    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 1));
 }
 
 using TrackbarTest = LayerTest;
@@ -194,6 +212,7 @@ TEST_F(TrackbarTest, ProgramPositionIsClampedAndSilent) {
     SendMessageA(bar, TBM_SETPOS, TRUE, -4);
     EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 1);
     EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(trackbar(owner).max, 0); // the read-back of a window that is no trackbar
 }
 
 TEST_F(TrackbarTest, DragReportsTrackThenPositionThenEnd) {

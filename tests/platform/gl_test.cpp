@@ -37,7 +37,7 @@ class GlTest : public LayerTest {
             return 2;
         if (!SetPixelFormat(dc, format, &pfd))
             return 3;
-        HGLRC context = wglCreateContext(dc);
+        context = wglCreateContext(dc);
         if (!context)
             return 4;
         if (!wglMakeCurrent(dc, context))
@@ -46,6 +46,7 @@ class GlTest : public LayerTest {
     }
     HWND frame = nullptr;
     HDC dc = nullptr;
+    HGLRC context = nullptr;
 };
 
 } // namespace
@@ -53,6 +54,8 @@ class GlTest : public LayerTest {
 TEST_F(GlTest, DrawsAndReadsBackTopRowFirst) {
     ASSERT_TRUE(glAvailable()) << "Mesa's EGL (surfaceless platform) is needed";
     ASSERT_EQ(makeContext(), 0);
+    EXPECT_EQ(wglGetCurrentContext(), context);
+    EXPECT_EQ(wglGetCurrentDC(), dc);
     GLint alpha = -1, depth = -1;
     glGetIntegerv(GL_ALPHA_BITS, &alpha);
     glGetIntegerv(GL_DEPTH_BITS, &depth);
@@ -141,6 +144,10 @@ TEST_F(GlTest, SwatchFillIsKeptAndBrushesDoNotLeak) {
     EXPECT_EQ(ReleaseDC(swatch, swatchDc), 1);
     EXPECT_TRUE(hasFill(swatch));
     EXPECT_EQ(fillColour(swatch), RGB(128, 64, 255));
+    HDC again = GetDC(swatch); // a stock brush fills in its own colour
+    EXPECT_TRUE(FillRect(again, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH))));
+    ReleaseDC(swatch, again);
+    EXPECT_EQ(fillColour(swatch), RGB(128, 128, 128));
     EXPECT_EQ(liveGdiObjects(), before);
     EXPECT_FALSE(DeleteObject(brush)); // once only
     EXPECT_TRUE(DeleteObject(GetStockObject(DEFAULT_GUI_FONT)));

@@ -2,6 +2,8 @@
 // filtered peeking, the quit message, capture routing, painting, and the end of a script.
 #include "tests/platform/layer_fixture.h"
 
+#include <algorithm>
+
 using namespace headless;
 
 using WindowTest = LayerTest;
@@ -44,12 +46,22 @@ TEST_F(WindowTest, SubclassSeesEveryMessageAndPassesItOn) {
     SendMessageA(frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("renamed"));
     EXPECT_EQ(windowText(frame), "renamed"); // the original procedure still did its work
     EXPECT_EQ(seen, (std::vector<UINT>{WM_SETTEXT}));
+    MoveWindow(frame, 7, 6, 512, 512, FALSE); // across only, then down only
+    MoveWindow(frame, 7, 7, 512, 512, FALSE);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), UINT(WM_MOVE)), 2);
+    SendMessageA(frame, WM_SETTEXT, 0, 0);
+    EXPECT_EQ(windowText(frame), "");
+    char name[16];
+    EXPECT_EQ(GetClassNameA(frame, name, 4), 3);
+    EXPECT_STREQ(name, "Sta");
 }
 
 TEST_F(WindowTest, PeekWithWindowFilterSeesItAndItsChildrenOnly) {
     HWND child = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3);
-    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                 nullptr, testModule(), nullptr);
+    HWND other = CreateWindowExA(0, "Recorder", "Other", WS_OVERLAPPED, CW_USEDEFAULT, 0,
+                                 CW_USEDEFAULT, 0, nullptr, nullptr, testModule(), nullptr);
+    EXPECT_EQ(windowRect(other).left, 100); // the default place and size
+    EXPECT_EQ(windowRect(other).bottom, 580);
     MSG msg;
     PostMessageA(other, WM_USER + 1, 0, 0);
     EXPECT_FALSE(PeekMessageA(&msg, owner, 0, 0, PM_NOREMOVE));
@@ -264,6 +276,9 @@ TEST_F(AcceleratorTest, ShiftedKeyIsNotTheUnshiftedAccelerator) {
         keyDown(owner, VK_SHIFT);
         pressKey(owner, VK_INSERT);
         keyUp(owner, VK_SHIFT);
+        keyDown(owner, VK_MENU);
+        pressKey(owner, VK_INSERT);
+        keyUp(owner, VK_MENU);
         pressKey(owner, VK_INSERT);
     });
     runLoop(table);

@@ -201,10 +201,11 @@ TEST(ProgramResourcesTest, DialogTemplatesAndStringsAreTheProgramsOwn) {
             const DialogItemResource& item = found->items[i];
             const TemplateItem& w = want.items[i];
             EXPECT_STREQ(item.className, w.className) << want.id << " item " << i;
-            if (w.text && IS_INTRESOURCE(w.text))
+            if (w.text && IS_INTRESOURCE(w.text)) {
                 EXPECT_EQ(item.text, w.text) << want.id << " item " << i;
-            else if (w.text)
+            } else if (w.text) {
                 EXPECT_STREQ(item.text, w.text) << want.id << " item " << i;
+            }
             EXPECT_EQ(item.id, w.id) << want.id << " item " << i;
             EXPECT_EQ(item.style, w.style) << want.id << " item " << i;
             EXPECT_EQ(item.exStyle, w.exStyle) << want.id << " item " << i;

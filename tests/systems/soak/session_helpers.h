@@ -48,8 +48,14 @@ inline bool isButton(HWND window) {
     return name == "button";
 }
 
+// A side a texture may have: 2, doubled any number of times. Counted out here rather than
+// computed as the program does, so a fault in the program's rule cannot pass both.
 inline bool isPowerOfTwo(int n) {
-    return n >= 2 && (n & (n - 1)) == 0;
+    for (long long side = 2; side <= n; side *= 2) {
+        if (side == n)
+            return true;
+    }
+    return false;
 }
 
 // The index of `polygon` in `list`, -1 when it is not there.

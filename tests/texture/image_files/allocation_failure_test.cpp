@@ -2,6 +2,9 @@
 // the Image holds what the reader's failure rules promise, and no buffer is left behind.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -202,6 +205,23 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     EXPECT_NE(kept, nullptr);
     EXPECT_FALSE(allocationFailureHappened());
     freeBuffer(kept);
+}
+
+// Small blocks come from the heap, large ones from a huge-page mapping; the sanitized build
+// watches both to their edges.
+TEST_F(AllocationFailure, HeapAndMappedBlocksAreZeroedAndGuarded) {
+    constexpr size_t hugePage = size_t{2} << 20;
+    for (size_t bytes : {size_t{1}, 2 * hugePage + 3}) {
+        uint8_t* block = allocBuffer(bytes);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(block[0] | block[bytes - 1], 0);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % hugePage == 0, bytes > hugePage);
+#if defined(__SANITIZE_ADDRESS__)
+        EXPECT_TRUE(__asan_address_is_poisoned(block - 1));
+        EXPECT_TRUE(__asan_address_is_poisoned(block + bytes));
+#endif
+        freeBuffer(block);
+    }
 }
 
 } // namespace
