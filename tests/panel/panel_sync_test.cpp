@@ -20,6 +20,15 @@ namespace {
 
 class PanelSyncTest : public harness::ProgramTest {};
 
+// Both check boxes clear and the four lists at a new polygon's choices.
+void expectNeutralChoices() {
+    EXPECT_EQ(headless::checkState(blendCheckBox), BST_UNCHECKED);
+    EXPECT_EQ(headless::checkState(alphaTestCheckBox), BST_UNCHECKED);
+    EXPECT_EQ(std::tuple(headless::selection(texEnvCombo), headless::selection(blendSrcCombo),
+                         headless::selection(blendDstCombo), headless::selection(alphaFuncCombo)),
+              std::tuple(0, 0, 0, 7));
+}
+
 TEST_F(PanelSyncTest, NewPolygonShowsItsDefaults) {
     queueStep([] { headless::click(control(idAdd)); });
     queueStep([] {
@@ -36,12 +45,7 @@ TEST_F(PanelSyncTest, NewPolygonShowsItsDefaults) {
         EXPECT_EQ(windowText(alphaRefField), "0.50");
         EXPECT_EQ(windowText(sizeField), "100px");
         EXPECT_EQ(windowText(textureFileField), "None");
-        EXPECT_EQ(headless::checkState(blendCheckBox), BST_UNCHECKED);
-        EXPECT_EQ(headless::checkState(alphaTestCheckBox), BST_UNCHECKED);
-        EXPECT_EQ(headless::selection(texEnvCombo), 0);
-        EXPECT_EQ(headless::selection(blendSrcCombo), 0);
-        EXPECT_EQ(headless::selection(blendDstCombo), 0);
-        EXPECT_EQ(headless::selection(alphaFuncCombo), 7);
+        expectNeutralChoices();
         EXPECT_EQ(headless::fillColour(colourSwatch), RGB(255, 255, 255));
         RECT area = headless::fillArea(colourSwatch); // the whole client area inside the edge
         EXPECT_EQ(std::tuple(area.left, area.top, area.right, area.bottom), std::tuple(0, 0, 60, 56));
@@ -74,12 +78,7 @@ TEST_F(PanelSyncTest, RemovingTheLastPolygonResetsThePanel) {
         for (HWND slider : {redSlider, greenSlider, blueSlider, alphaSlider, alphaTestSlider})
             EXPECT_EQ(headless::trackbar(slider).pos, 0);
         EXPECT_EQ(headless::trackbar(sizeSlider).pos, 1);
-        EXPECT_EQ(headless::checkState(blendCheckBox), BST_UNCHECKED);
-        EXPECT_EQ(headless::checkState(alphaTestCheckBox), BST_UNCHECKED);
-        EXPECT_EQ(headless::selection(texEnvCombo), 0);
-        EXPECT_EQ(headless::selection(blendSrcCombo), 0);
-        EXPECT_EQ(headless::selection(blendDstCombo), 0);
-        EXPECT_EQ(headless::selection(alphaFuncCombo), 7);
+        expectNeutralChoices();
         EXPECT_EQ(headless::fillColour(colourSwatch), RGB(0, 0, 0));
     });
     harness::runProgram();

@@ -36,11 +36,11 @@ class DuplicateTextureTest : public TextureScenario {
         second = writePicture("second.pcx", pcxFile(secondaries()));
     }
 
-    // Add a polygon, texture it with the first picture, move it left and duplicate it; the copy
-    // is moved right.
-    void queueTexturedPair() {
+    // Add a polygon, texture it with the picture (the first unless named), move it left and
+    // duplicate it; the copy is moved right.
+    void queueTexturedPair(const std::string& picture = {}) {
         queueStep([] { click(control(idAdd)); });
-        applyPicture(first);
+        applyPicture(picture.empty() ? first : picture);
         queueStep([] {
             currentPolygon->x = sourceX;
             click(control(idDuplicate));
@@ -118,16 +118,7 @@ TEST_F(DuplicateTextureTest, TheCopyTakesTheTextureNotAPictureWaitingForOk) {
 
 TEST_F(DuplicateTextureTest, AnEmptyTextureIsCopiedEmpty) {
     const std::string deep = writePicture("deep.qfr", qfrFileOfDepth(2, 2, 16, 0x11));
-    queueStep([] { click(control(idAdd)); });
-    applyPicture(deep);
-    queueStep([] {
-        currentPolygon->x = sourceX;
-        click(control(idDuplicate));
-    });
-    queueStep([] {
-        currentPolygon->x = copyX;
-        requestFrame();
-    });
+    queueTexturedPair(deep);
     queueStep([] {
         EXPECT_NE(currentPolygon->texture, 0u);
         EXPECT_TRUE(texturesOwnedOnce());
