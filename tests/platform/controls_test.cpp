@@ -17,21 +17,29 @@ TEST_F(ButtonTest, ClickNotifiesAfterAutomaticCheckBoxToggled) {
             checkSeenByOwner = static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0));
     };
     HWND three = makeControl("BUTTON", "Both", BS_AUTO3STATE, 24, 10, 70);
+    HWND first = makeControl("BUTTON", "2D", BS_AUTORADIOBUTTON | WS_GROUP, 25, 10, 100);
+    HWND second = makeControl("BUTTON", "3D", BS_AUTORADIOBUTTON, 26, 10, 130);
     queueStep([&] {
         click(box);
         click(push);
         click(three);
         click(three);
+        click(first);
+        click(second);
     });
     runLoop();
     EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 23, BN_CLICKED, box},
                                             {WM_COMMAND, 3, BN_CLICKED, push},
                                             {WM_COMMAND, 24, BN_CLICKED, three},
-                                            {WM_COMMAND, 24, BN_CLICKED, three}}));
+                                            {WM_COMMAND, 24, BN_CLICKED, three},
+                                            {WM_COMMAND, 25, BN_CLICKED, first},
+                                            {WM_COMMAND, 26, BN_CLICKED, second}}));
     EXPECT_EQ(checkSeenByOwner, BST_CHECKED);
     EXPECT_EQ(checkState(box), BST_CHECKED);
     EXPECT_EQ(checkState(three), BST_INDETERMINATE); // unchecked, checked, indeterminate
-    EXPECT_EQ(focusWindow(), three);                 // a click takes the focus
+    EXPECT_EQ(checkState(first), BST_UNCHECKED);     // a radio button clears its group's others
+    EXPECT_EQ(checkState(second), BST_CHECKED);
+    EXPECT_EQ(focusWindow(), second); // a click takes the focus
 }
 
 TEST_F(ButtonTest, ProgramCheckAndReleaseOutsideSendNothing) {
@@ -194,6 +202,8 @@ TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELCHANGE), 2);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_EDITCHANGE), 1);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_DROPDOWN), 1);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELENDOK), 1); // the pick, accepted
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_CLOSEUP), 1);
     SetFocus(owner); // the focus coming back selects the whole field again
     SetFocus(combo);
     EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 1));
@@ -282,15 +292,18 @@ TEST_F(EditTest, ClickFocusesAndTypingEditsTheSelection) {
         typeText(field, "Ab 9");
         pressKey(field, VK_BACK);
         click(other);
+        SendMessageA(other, EM_LIMITTEXT, 1, 0);
+        typeText(other, "xy"); // the second letter finds the field full
     });
     runLoop();
+    EXPECT_EQ(windowText(other), "x");
     EXPECT_EQ(windowText(field), "Ab ");
     std::vector<int> codes = commandCodes(field);
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.front(), EN_SETFOCUS);
     EXPECT_EQ(codes.back(), EN_KILLFOCUS);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_CHANGE), 5);
-    EXPECT_EQ(commandCodes(other), (std::vector<int>{EN_SETFOCUS}));
+    EXPECT_EQ(commandCodes(other), (std::vector<int>{EN_SETFOCUS, EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
 }
 
 TEST_F(EditTest, DisabledFieldTakesNoInputAndNoFocus) {
