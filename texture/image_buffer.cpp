@@ -31,6 +31,7 @@ namespace {
 long failureCountdown = -1;
 bool failureHappened = false;
 long liveBuffers = 0;
+size_t largestBuffer = SIZE_MAX;
 
 // Each block carries, just before its bytes, where its memory came from.
 struct BlockHeader {
@@ -88,6 +89,8 @@ uint8_t* allocBuffer(size_t bytes) {
         failureHappened = true;
         return nullptr;
     }
+    if (bytes > largestBuffer)
+        return nullptr;
     // calloc gives zeroed pages without touching them, so a large picture whose decoder
     // fails early costs no memory; a zero-length picture still gets a block of its own.
     uint8_t* buffer = mapHugeBlock(bytes);
@@ -126,4 +129,8 @@ bool allocationFailureHappened() {
 
 long liveBufferCount() {
     return liveBuffers;
+}
+
+void setLargestBuffer(size_t bytes) {
+    largestBuffer = bytes;
 }

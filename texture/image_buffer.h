@@ -18,3 +18,6 @@ void setAllocationFailureCountdown(long count);
 bool allocationFailureHappened();
 // Blocks made by allocBuffer and not yet freed.
 long liveBufferCount();
+// Larger blocks than `bytes` are refused, as a machine without the memory would refuse them
+// (the fuzz targets keep each input quick this way); SIZE_MAX, the start, refuses none.
+void setLargestBuffer(size_t bytes);
