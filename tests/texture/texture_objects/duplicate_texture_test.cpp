@@ -36,11 +36,8 @@ class DuplicateTextureTest : public TextureScenario {
         second = writePicture("second.pcx", pcxFile(secondaries()));
     }
 
-    // Add a polygon, texture it with the picture (the first unless named), move it left and
-    // duplicate it; the copy is moved right.
-    void queueTexturedPair(const std::string& picture = {}) {
-        queueStep([] { click(control(idAdd)); });
-        applyPicture(picture.empty() ? first : picture);
+    // The current polygon moved left and duplicated; the copy moved right and drawn.
+    static void queueDuplicateMovedApart() {
         queueStep([] {
             currentPolygon->x = sourceX;
             click(control(idDuplicate));
@@ -49,6 +46,14 @@ class DuplicateTextureTest : public TextureScenario {
             currentPolygon->x = copyX;
             requestFrame();
         });
+    }
+
+    // Add a polygon, texture it with the picture (the first unless named), move it left and
+    // duplicate it; the copy is moved right.
+    void queueTexturedPair(const std::string& picture = {}) {
+        queueStep([] { click(control(idAdd)); });
+        applyPicture(picture.empty() ? first : picture);
+        queueDuplicateMovedApart();
     }
 
     std::string first;
@@ -90,14 +95,7 @@ TEST_F(DuplicateTextureTest, TheCopyTakesTheTextureNotAPictureWaitingForOk) {
     queueStep([] { click(control(idModifyTexture)); });
     queueStep([this] { browse(second); });
     queueStep([] { click(dialogItem(IDCANCEL)); });
-    queueStep([] {
-        currentPolygon->x = sourceX;
-        click(control(idDuplicate));
-    });
-    queueStep([] {
-        currentPolygon->x = copyX;
-        requestFrame();
-    });
+    queueDuplicateMovedApart();
     queueStep([] {
         // Both still draw the first picture, with the filters it was made with.
         EXPECT_TRUE(showsPicture(squareAt(sourceX), primaries(), 6));
