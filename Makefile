@@ -20,7 +20,7 @@ WIN32_BUILD ?= build-win32
 PACKAGE_BUILD ?= build-package
 
 .PHONY: deps windows configure build test check-gl test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
-.PHONY: package package-install-check dist
+.PHONY: package package-install-check dist differential
 
 # Packages in groups (scripts/install-deps.sh): `make run` needs only the desktop program's.
 deps:
@@ -165,6 +165,18 @@ soak: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/systems/soak/soak_tests
 endif
+
+# A seeded random session of STEPS actions, through SendInput, over our layer and under Wine (the
+# 64-bit exe), compared step by step: "N steps compared, D divergences outside the allowed list".
+SEED ?= 1
+STEPS ?= 1000
+DIFFERENTIAL_PREFIX = $(BUILD)/tests/systems/windows/wine-prefix
+differential: build windows
+	@[ -d $(DIFFERENTIAL_PREFIX)/drive_c/windows ] || bash tests/systems/desktop/run_under_xvfb.sh \
+		/usr/bin/python3 tests/systems/windows/wine.py make-prefix $(CURDIR)/$(DIFFERENTIAL_PREFIX)
+	bash tests/systems/scenario/differential.sh $(CURDIR)/$(BUILD)/tests/systems/scenario/scenario_run \
+		$(CURDIR)/$(WIN64_BUILD)/scenario_run.exe $(CURDIR)/$(DIFFERENTIAL_PREFIX) \
+		$(CURDIR)/$(BUILD)/differential/seed-$(SEED) $(SEED) $(STEPS)
 
 # Single faults planted in a copy of the program (scripts/run_mutants.py), each built and run against
 # the tests that can see it; the report goes to $(MUTANTS_BUILD)/report.md. Not part of `make test`.

@@ -41,6 +41,10 @@ HWND WINAPI GetFocus(void) {
     return state().focus;
 }
 
+HWND WINAPI GetActiveWindow(void) {
+    return state().active;
+}
+
 HWND WINAPI SetCapture(HWND window) {
     Layer& s = state();
     if (!windowOf(window))

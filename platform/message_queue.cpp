@@ -175,6 +175,7 @@ char characterForKey(WPARAM key, LPARAM lParam) {
     case VK_SUBTRACT: return '-';
     case VK_DECIMAL: return '.';
     case VK_DIVIDE: return '/';
+    case VK_OEM_PERIOD: return shift ? '>' : '.';
     case VK_PACKET: return static_cast<char>((lParam >> 16) & 0xFF);
     default: return 0;
     }

@@ -442,6 +442,7 @@ typedef struct tagOFNA {
 #define LB_GETCOUNT 0x018B
 #define LB_SELECTSTRING 0x018C
 #define LB_GETTOPINDEX 0x018E
+#define LB_GETITEMHEIGHT 0x01A1
 #define LB_FINDSTRING 0x018F
 #define LB_SETTOPINDEX 0x0197
 #define LB_GETITEMDATA 0x0199
@@ -469,6 +470,7 @@ typedef struct tagOFNA {
 #define CB_GETITEMDATA 0x0150
 #define CB_SETITEMDATA 0x0151
 #define CB_GETDROPPEDSTATE 0x0157
+#define CB_GETITEMHEIGHT 0x0154
 #define CB_FINDSTRINGEXACT 0x0158
 #define CB_OKAY 0
 #define CB_ERR (-1)
@@ -816,6 +818,7 @@ typedef struct tagOFNA {
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
 #define VK_HELP 0x2F
+#define VK_OEM_PERIOD 0xBE
 #define VK_NUMPAD0 0x60
 #define VK_NUMPAD1 0x61
 #define VK_NUMPAD2 0x62
@@ -953,6 +956,10 @@ BOOL WINAPI ValidateRect(HWND window, const RECT* rect);
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HWND WINAPI GetParent(HWND window);
+#define GA_PARENT 1
+#define GA_ROOT 2
+#define GA_ROOTOWNER 3
+HWND WINAPI GetAncestor(HWND window, UINT flags);
 BOOL WINAPI IsChild(HWND parent, HWND window);
 int WINAPI GetDlgCtrlID(HWND window);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
@@ -1032,6 +1039,7 @@ int WINAPI GetSystemMetrics(int index);
 // USER32: keyboard focus and mouse capture
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
+HWND WINAPI GetActiveWindow(void);
 HWND WINAPI SetCapture(HWND window);
 BOOL WINAPI ReleaseCapture(void);
 HWND WINAPI GetCapture(void);

@@ -521,6 +521,22 @@ HWND WINAPI GetParent(HWND window) {
     return (w->style & WS_POPUP) ? w->owner : nullptr;
 }
 
+// GA_PARENT: the parent only (a top-level window's is the desktop, which the layer has not);
+// GA_ROOT: the top-level window it lies in; GA_ROOTOWNER: that window's first owner.
+HWND WINAPI GetAncestor(HWND window, UINT flags) {
+    Window* w = windowOf(window);
+    if (!w)
+        return nullptr;
+    if (flags == GA_PARENT)
+        return w->parent;
+    while (w->parent)
+        w = windowOf(w->parent);
+    if (flags == GA_ROOTOWNER)
+        while (w->owner && windowOf(w->owner))
+            w = windowOf(w->owner);
+    return flags == GA_ROOT || flags == GA_ROOTOWNER ? w->handle : nullptr;
+}
+
 BOOL WINAPI IsChild(HWND parent, HWND window) {
     return isDescendant(parent, window);
 }

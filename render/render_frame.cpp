@@ -113,7 +113,7 @@ void drawPolygon(const scene::Polygon& polygon, float z) {
 
 } // namespace
 
-void renderFrame() {
+void drawFrame() {
     glViewport(0, 0, 512, 512); // fixed: the view frame never changes size
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -130,5 +130,9 @@ void renderFrame() {
         drawPolygon(*polygon, z);
         z += layout.dz;
     }
+}
+
+void renderFrame() {
+    drawFrame();
     SwapBuffers(viewFrameDc);
 }

@@ -7,3 +7,5 @@ extern float viewAngleX; // turn of the 3D view about the x axis, degrees
 // One complete frame from the polygon list, the display options and the view angles.
 // Needs the GL context current on the view frame's device context.
 void renderFrame();
+// The same frame drawn into the back buffer and left there, not presented.
+void drawFrame();

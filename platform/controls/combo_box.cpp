@@ -39,13 +39,23 @@ void setFieldText(HWND window, ComboBoxState* combo, const std::string& text) {
 // Every change of selection goes through here; only the user's notify.
 void setSelection(HWND window, ComboBoxState* combo, int index, bool notify) {
     combo->items.selected = index;
+    if (notify)
+        combo->pickedLast = true;
     setFieldText(window, combo, index >= 0 ? combo->items.entries[index].text : std::string());
     viewChanged(window, ViewContent);
     if (notify)
         notifyCommand(window, combo->owner, CBN_SELCHANGE);
 }
 
-// Typing into the field: the text changes, the selection in the list does not.
+// The entry the typed text is the start of, or -1 (none for an empty field).
+int entryStartingTheText(HWND window, const ComboBoxState* combo) {
+    const std::string& text = windowOf(window)->text;
+    return text.empty() ? -1 : findItem(combo->items, WPARAM(-1), text.c_str(), false);
+}
+
+// Typing into the field: the text changes, and the list follows it as the real platform's does,
+// without telling anyone: while open, its selection moves to the first entry the text starts;
+// closed, it has none. Right after a pick from the list the first edit leaves it as it is.
 void typeIntoField(HWND window, ComboBoxState* combo, char c) {
     std::string& text = windowOf(window)->text;
     int from = std::min(combo->selStart, combo->selEnd);
@@ -69,6 +79,13 @@ void typeIntoField(HWND window, ComboBoxState* combo, char c) {
     combo->selStart = combo->selEnd = from;
     viewChanged(window, ViewText);
     notifyCommand(window, combo->owner, CBN_EDITUPDATE);
+    if (!(combo = recordOf(window)))
+        return;
+    if (combo->pickedLast)
+        combo->pickedLast = false;
+    else
+        combo->items.selected = combo->dropped ? entryStartingTheText(window, combo) : -1;
+    viewChanged(window, ViewContent);
     notifyCommand(window, combo->owner, CBN_EDITCHANGE);
 }
 
@@ -100,6 +117,14 @@ void openList(HWND window, ComboBoxState* combo) {
     if (!(combo = recordOf(window)))
         return;
     combo->dropped = true;
+    // A field that can be typed in picks the entry its text starts, and then shows that entry.
+    if (canType(window)) {
+        combo->items.selected = entryStartingTheText(window, combo);
+        if (combo->items.selected >= 0) {
+            setFieldText(window, combo, combo->items.entries[combo->items.selected].text);
+            combo->pickedLast = false;
+        }
+    }
     viewChanged(window, ViewContent);
     SetCapture(window);
 }
@@ -140,8 +165,14 @@ LRESULT onButtonDown(HWND window, ComboBoxState* combo, int x, int y) {
     if (!(combo = recordOf(window)))
         return 0;
     bool onArrow = x >= fieldWidth(window) - comboArrowWidth;
-    if (onArrow || !canType(window))
+    if (onArrow || !canType(window)) {
         openList(window, combo);
+        return 0;
+    }
+    // In the field the click puts the caret where it lands, after the focus selected the text.
+    int length = static_cast<int>(windowOf(window)->text.size());
+    combo->selStart = combo->selEnd = std::clamp((x - 2 + characterWidth / 2) / characterWidth, 0, length);
+    viewChanged(window, ViewText);
     return 0;
 }
 
@@ -156,9 +187,37 @@ LRESULT moveSelection(HWND window, ComboBoxState* combo, int step) {
     return 0;
 }
 
+// Left, Right, Home and End move the caret in a field that can be typed in, from the caret
+// (the selection's moving end), Shift keeping the other end; in a list-only box they pick.
+LRESULT moveCaretOrPick(HWND window, ComboBoxState* combo, WPARAM key) {
+    if (!canType(window)) {
+        int count = itemCount(combo->items);
+        if (key == VK_HOME || key == VK_END)
+            return moveSelection(window, combo, key == VK_HOME ? -count : count);
+        return moveSelection(window, combo, key == VK_LEFT ? -1 : 1);
+    }
+    const int length = static_cast<int>(windowOf(window)->text.size());
+    int caret = combo->selEnd;
+    switch (key) {
+    case VK_LEFT: caret = std::max(0, caret - 1); break;
+    case VK_RIGHT: caret = std::min(length, caret + 1); break;
+    case VK_HOME: caret = 0; break;
+    default: caret = length; break;
+    }
+    if (!keyIsDown(VK_SHIFT))
+        combo->selStart = caret;
+    combo->selEnd = caret;
+    viewChanged(window, ViewText);
+    return 0;
+}
+
 LRESULT onKeyDown(HWND window, ComboBoxState* combo, WPARAM key) {
     bool alt = keyIsDown(VK_MENU);
     switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_HOME:
+    case VK_END: return moveCaretOrPick(window, combo, key);
     case VK_F4: combo->dropped ? closeList(window, combo, true) : openList(window, combo); return 0;
     case VK_UP:
     case VK_DOWN:
@@ -232,6 +291,7 @@ LRESULT selectString(HWND window, ComboBoxState* combo, WPARAM start, LPCSTR tex
     if (found < 0)
         return CB_ERR;
     setSelection(window, combo, found, false);
+    combo->pickedLast = false; // the entry was copied into the field
     return found;
 }
 
@@ -317,6 +377,8 @@ LRESULT CALLBACK comboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case CB_SELECTSTRING: return selectString(window, combo, wParam, text);
     case CB_SHOWDROPDOWN: return showDropDown(window, combo, wParam);
     case CB_GETDROPPEDSTATE: return combo->dropped;
+    // -1: the selection field; any other index: a row of the list.
+    case CB_GETITEMHEIGHT: return int(wParam) == -1 ? combo->fieldHeight : combo->itemHeight;
     case CB_GETEDITSEL: return getEditSelection(combo, wParam, lParam);
     case CB_SETEDITSEL: return setEditSelection(window, combo, lParam);
     case CB_LIMITTEXT: return TRUE;

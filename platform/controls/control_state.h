@@ -48,6 +48,10 @@ struct ComboBoxState {
     int itemHeight = 0;
     int selStart = 0; // selection in the edit field
     int selEnd = 0;
+    // The user's pick from the list put its text in the field, and nothing since has copied an
+    // entry into it (the program's CB_SETCURSEL does not count): the next edit of the field then
+    // leaves the list's selection alone, as the real platform's does.
+    bool pickedLast = false;
 };
 
 struct TrackbarState {
@@ -70,8 +74,12 @@ const ComboBoxState* comboBoxState(HWND window);
 const TrackbarState* trackbarState(HWND window);
 
 // Geometry shared by input and drawing.
-int trackbarThumbX(HWND trackbar, int position); // client x of the thumb's centre
-constexpr int trackbarMargin = 8;                // thumb centre travel starts this far in
+// The trackbar's parts in client coordinates, as the real platform lays them out, and the
+// place along the bar (x, or y when vertical) a drag of the thumb goes to for a position.
+RECT trackbarThumbRect(HWND trackbar);
+RECT trackbarChannelRect(HWND trackbar);
+int trackbarPlaceOf(HWND trackbar, int position);
 constexpr int comboArrowWidth = 17;
+constexpr int characterWidth = 6; // of the dialog font, for placing a caret from a click
 
 } // namespace layer

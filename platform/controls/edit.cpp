@@ -13,7 +13,6 @@ using namespace layer;
 namespace {
 
 constexpr int defaultLimit = 32767;
-constexpr int characterWidth = 6; // of the dialog font, for placing the caret from a click
 
 EditState* recordOf(HWND window) {
     return static_cast<EditState*>(controlRecord(window));

@@ -248,6 +248,7 @@ LRESULT CALLBACK listBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case LB_SETITEMDATA: return setItemData(list->items, wParam, lParam) ? TRUE : LB_ERR;
     case LB_GETITEMDATA: return itemData(list->items, wParam);
     case LB_GETTOPINDEX: return list->topIndex;
+    case LB_GETITEMHEIGHT: return list->itemHeight;
     case LB_SETTOPINDEX: return setTopIndex(window, list, wParam);
     case LB_FINDSTRING: return findItem(list->items, wParam, text, false);
     case LB_FINDSTRINGEXACT: return findItem(list->items, wParam, text, true);

@@ -11,8 +11,6 @@ using namespace layer;
 
 namespace {
 
-constexpr int thumbHalfWidth = 5;
-
 TrackbarState* recordOf(HWND window) {
     return static_cast<TrackbarState*>(controlRecord(window));
 }
@@ -20,19 +18,80 @@ bool isVertical(HWND window) {
     return (windowOf(window)->style & TBS_VERT) != 0;
 }
 
-int channelLength(HWND window) {
+// Lengths along the channel and across it, whichever way the bar lies.
+struct Along {
+    int along;
+    int across;
+};
+Along clientSize(HWND window) {
     RECT client = clientRectOf(*windowOf(window));
-    return std::max(1, static_cast<int>(isVertical(window) ? client.bottom : client.right) -
-                           2 * trackbarMargin);
+    return isVertical(window) ? Along{int(client.bottom), int(client.right)}
+                              : Along{int(client.right), int(client.bottom)};
 }
 
+// The real platform's classic geometry. The thumb is 21 pixels long across the bar (23 with a
+// selection range), less in a bar too thin for it; the channel starts a quarter of that plus 3
+// in from each end; the thumb is half as wide (odd) and its leading edge travels the channel
+// less its width.
+int thumbLength(HWND window) {
+    const DWORD style = windowOf(window)->style;
+    int length = (style & TBS_ENABLESELRANGE) ? 23 : 21;
+    int across = clientSize(window).across;
+    if (!(style & TBS_FIXEDLENGTH) && across < length)
+        length = across > 9 ? across - 5 : 4;
+    return length;
+}
+int thumbWidth(HWND window) {
+    return (thumbLength(window) / 2) | 1;
+}
+int channelStart(HWND window) {
+    return thumbLength(window) / 4 + 3;
+}
+int channelEnd(HWND window) {
+    return clientSize(window).along - channelStart(window);
+}
+int thumbLead(HWND window, const TrackbarState* bar, int position) {
+    const int range = std::max(1, bar->max - bar->min);
+    const int travel = channelEnd(window) - channelStart(window) - thumbWidth(window);
+    return channelStart(window) + travel * (position - bar->min) / range;
+}
+int thumbAcross(HWND window) {
+    const DWORD style = windowOf(window)->style;
+    return (style & (TBS_BOTH | TBS_TOP)) && !(style & TBS_NOTICKS) ? 10 : 2;
+}
+
+// The position under a place along the bar: the thumb's centre travels between the channel's
+// ends less half the thumb, rounded half up.
 int positionAt(HWND window, const TrackbarState* bar, int place) {
-    int span = bar->max - bar->min;
-    if (span <= 0)
-        return bar->min;
-    double fraction = static_cast<double>(place - trackbarMargin) / channelLength(window);
-    return std::clamp(bar->min + static_cast<int>(std::lround(fraction * span)), bar->min,
-                      bar->max);
+    const int half = thumbWidth(window) / 2;
+    const double width = channelEnd(window) - channelStart(window) - 2 * half - 1;
+    const double range = bar->max - bar->min;
+    double position = range * (place - channelStart(window) - half) / width + bar->min;
+    position = std::clamp(position, double(bar->min), double(std::max(bar->min, bar->max)));
+    return static_cast<int>(std::floor(position + 0.5));
+}
+
+// Where the pointer is along the bar and across it.
+Along placeOf(HWND window, LPARAM point) {
+    int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
+    return isVertical(window) ? Along{y, x} : Along{x, y};
+}
+
+bool onThumb(HWND window, const TrackbarState* bar, Along at) {
+    const int lead = thumbLead(window, bar, bar->pos), top = thumbAcross(window);
+    return at.along >= lead && at.along < lead + thumbWidth(window) && at.across >= top &&
+           at.across < top + thumbLength(window);
+}
+
+// A click beside the thumb, within the channel's length and the thumb's breadth, pages towards
+// it: negative before the thumb, positive after, 0 elsewhere or where it converts to the
+// thumb's own position.
+int pageDirection(HWND window, const TrackbarState* bar, Along at) {
+    const int top = thumbAcross(window);
+    if (at.along < channelStart(window) || at.along >= channelEnd(window) || at.across < top ||
+        at.across >= top + thumbLength(window))
+        return 0;
+    return positionAt(window, bar, at.along) - bar->pos;
 }
 
 void notify(HWND window, TrackbarState* bar, int code, int position = 0) {
@@ -88,32 +147,38 @@ LRESULT setLineSize(TrackbarState* bar, LPARAM size) {
     return old;
 }
 
-// A page towards the pointer, as a click on the channel does.
-void pageTowards(HWND window, TrackbarState* bar, int place) {
-    bool before = place < trackbarThumbX(window, bar->pos);
-    setPosition(window, bar, bar->pos + (before ? -bar->pageSize : bar->pageSize));
-    notify(window, bar, before ? TB_PAGEUP : TB_PAGEDOWN);
+// A page towards the pointer, as a click beside the thumb does; at the end nothing moves and
+// nobody hears.
+void pageTowards(HWND window, TrackbarState* bar, int direction) {
+    if (direction < 0 ? bar->pos <= bar->min : bar->pos >= bar->max)
+        return;
+    setPosition(window, bar, bar->pos + (direction < 0 ? -bar->pageSize : bar->pageSize));
+    notify(window, bar, direction < 0 ? TB_PAGEUP : TB_PAGEDOWN);
 }
 
-LRESULT onButtonDown(HWND window, TrackbarState* bar, int place) {
+LRESULT onButtonDown(HWND window, TrackbarState* bar, Along at) {
     SetFocus(window);
     if (!(bar = recordOf(window)))
         return 0;
-    SetCapture(window);
-    if (std::abs(place - trackbarThumbX(window, bar->pos)) <= thumbHalfWidth) {
+    if (onThumb(window, bar, at)) {
         bar->dragging = true;
+        SetCapture(window);
         viewChanged(window, ViewContent);
-    } else {
-        bar->paging = true;
-        pageTowards(window, bar, place);
+        return 0;
     }
+    int direction = pageDirection(window, bar, at);
+    if (direction == 0)
+        return 0; // beside the channel, or on the thumb's own position: nothing
+    bar->paging = true;
+    pageTowards(window, bar, direction);
+    SetCapture(window);
     return 0;
 }
 
-LRESULT onMouseMove(HWND window, TrackbarState* bar, int place) {
+LRESULT onMouseMove(HWND window, TrackbarState* bar, Along at) {
     if (!bar->dragging)
         return 0;
-    int position = positionAt(window, bar, place);
+    int position = positionAt(window, bar, at.along);
     if (position == bar->pos)
         return 0;
     setPosition(window, bar, position);
@@ -200,34 +265,49 @@ LRESULT onKeyUp(HWND window, TrackbarState* bar, WPARAM key) {
     }
 }
 
-// Where the thumb is, in client coordinates: the square the user presses to drag it.
-LRESULT thumbRect(HWND window, const TrackbarState* bar, LPARAM out) {
-    auto* rect = reinterpret_cast<RECT*>(out);
-    if (!rect)
-        return 0;
-    RECT client = clientRectOf(*windowOf(window));
-    int centre = trackbarThumbX(window, bar->pos);
-    if (isVertical(window))
-        *rect = RECT{2, centre - thumbHalfWidth, client.right - 2, centre + thumbHalfWidth + 1};
-    else
-        *rect = RECT{centre - thumbHalfWidth, 2, centre + thumbHalfWidth + 1, client.bottom - 2};
+// Where the thumb is, in client coordinates: the rectangle the user presses to drag it.
+LRESULT thumbRect(HWND window, LPARAM out) {
+    if (auto* rect = reinterpret_cast<RECT*>(out))
+        *rect = trackbarThumbRect(window);
     return 0;
-}
-
-int placeOf(HWND window, LPARAM point) {
-    return isVertical(window) ? GET_Y_LPARAM(point) : GET_X_LPARAM(point);
 }
 
 } // namespace
 
 namespace layer {
 
-int trackbarThumbX(HWND window, int position) {
+RECT trackbarThumbRect(HWND window) {
     const TrackbarState* bar = trackbarState(window);
-    if (!bar || bar->max <= bar->min)
-        return trackbarMargin;
-    double fraction = static_cast<double>(position - bar->min) / (bar->max - bar->min);
-    return trackbarMargin + static_cast<int>(std::lround(fraction * channelLength(window)));
+    if (!bar)
+        return RECT{};
+    const int lead = thumbLead(window, bar, bar->pos), top = thumbAcross(window);
+    const int width = thumbWidth(window), length = thumbLength(window);
+    return isVertical(window) ? RECT{top, lead, top + length, lead + width}
+                              : RECT{lead, top, lead + width, top + length};
+}
+
+RECT trackbarChannelRect(HWND window) {
+    const int start = channelStart(window), end = channelEnd(window);
+    const DWORD style = windowOf(window)->style;
+    const bool ticks = !(style & TBS_NOTICKS);
+    int top = thumbLength(window) / 2 - 1; // the channel is 4 pixels thick
+    if (style & TBS_BOTH)
+        top += ticks ? 9 : 1;
+    else if (style & TBS_TOP)
+        top += ticks ? 10 : 2;
+    return isVertical(window) ? RECT{top, start, top + 4, end} : RECT{start, top, end, top + 4};
+}
+
+int trackbarPlaceOf(HWND window, int position) {
+    const TrackbarState* bar = trackbarState(window);
+    if (!bar)
+        return 0;
+    const int half = thumbWidth(window) / 2;
+    const int width = channelEnd(window) - channelStart(window) - 2 * half - 1;
+    const int range = std::max(1, bar->max - bar->min);
+    position = std::clamp(position, bar->min, std::max(bar->min, bar->max));
+    return channelStart(window) + half +
+           static_cast<int>(std::lround(double(width) * (position - bar->min) / range));
 }
 
 LRESULT CALLBACK trackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -260,7 +340,7 @@ LRESULT CALLBACK trackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case TBM_GETPAGESIZE: return bar->pageSize;
     case TBM_SETLINESIZE: return setLineSize(bar, lParam);
     case TBM_GETLINESIZE: return bar->lineSize;
-    case TBM_GETTHUMBRECT: return thumbRect(window, bar, lParam);
+    case TBM_GETTHUMBRECT: return thumbRect(window, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -12,9 +12,6 @@ using namespace fltk_look;
 
 namespace {
 
-constexpr int thumbWidth = 11;
-constexpr int channelHeight = 4;
-
 class TrackbarWidget : public ControlWidget {
   public:
     using ControlWidget::ControlWidget;
@@ -24,15 +21,14 @@ class TrackbarWidget : public ControlWidget {
         if (!bar)
             return;
         const int cx = clientX(), cy = clientY(), cw = clientW(), ch = clientH();
-        const int channelLeft = layer::trackbarMargin - thumbWidth / 2;
-        const int channelY = cy + (ch - channelHeight) / 2;
-        sunkenEdge(cx + channelLeft, channelY, cw - 2 * channelLeft, channelHeight);
-
-        const int thumbCentre = cx + layer::trackbarThumbX(hwnd(), bar->pos);
-        const int thumbHeight = std::min(ch - 2, 20);
-        const int thumbX = thumbCentre - thumbWidth / 2, thumbY = cy + (ch - thumbHeight) / 2;
-        fl_rectf(thumbX, thumbY, thumbWidth, thumbHeight, bar->dragging ? highlight : face());
-        raisedEdge(thumbX, thumbY, thumbWidth, thumbHeight);
+        const RECT channel = layer::trackbarChannelRect(hwnd());
+        sunkenEdge(cx + channel.left, cy + channel.top, channel.right - channel.left,
+                   channel.bottom - channel.top);
+        const RECT thumb = layer::trackbarThumbRect(hwnd());
+        const int thumbX = cx + thumb.left, thumbY = cy + thumb.top;
+        const int thumbW = thumb.right - thumb.left, thumbH = thumb.bottom - thumb.top;
+        fl_rectf(thumbX, thumbY, thumbW, thumbH, bar->dragging ? highlight : face());
+        raisedEdge(thumbX, thumbY, thumbW, thumbH);
         if (focused())
             focusRect(cx, cy, cw, ch);
     }

@@ -104,15 +104,11 @@ void dragTrackbar(HWND trackbar, int position, int moves) {
     const layer::TrackbarState* bar = layer::trackbarState(trackbar);
     if (!bar)
         return;
-    RECT client = clientOf(trackbar);
+    RECT thumb = layer::trackbarThumbRect(trackbar);
     bool vertical = (GetWindowLongA(trackbar, GWL_STYLE) & TBS_VERT) != 0;
-    int length = (vertical ? client.bottom : client.right) - 2 * layer::trackbarMargin;
-    int from = layer::trackbarThumbX(trackbar, bar->pos);
-    int span = std::max(1, bar->max - bar->min);
-    int to =
-        layer::trackbarMargin +
-        static_cast<int>(std::lround(static_cast<double>(position - bar->min) * length / span));
-    int across = (vertical ? client.right : client.bottom) / 2;
+    int from = layer::trackbarPlaceOf(trackbar, bar->pos);
+    int to = layer::trackbarPlaceOf(trackbar, position);
+    int across = vertical ? (thumb.left + thumb.right) / 2 : (thumb.top + thumb.bottom) / 2;
     auto at = [&](int place, UINT message) {
         vertical ? inputMouse(trackbar, message, across, place)
                  : inputMouse(trackbar, message, place, across);
@@ -125,11 +121,12 @@ void dragTrackbar(HWND trackbar, int position, int moves) {
 }
 
 void clickTrackbarChannel(HWND trackbar, bool afterThumb) {
-    RECT client = clientOf(trackbar);
+    RECT channel = layer::trackbarChannelRect(trackbar), thumb = layer::trackbarThumbRect(trackbar);
     bool vertical = (GetWindowLongA(trackbar, GWL_STYLE) & TBS_VERT) != 0;
-    int end = (vertical ? client.bottom : client.right) - 2;
-    int place = afterThumb ? end : 1;
-    int across = (vertical ? client.right : client.bottom) / 2;
+    // Inside the channel's ends, a pixel from the end, level with the thumb.
+    int place = vertical ? (afterThumb ? channel.bottom - 2 : channel.top + 1)
+                         : (afterThumb ? channel.right - 2 : channel.left + 1);
+    int across = vertical ? (thumb.left + thumb.right) / 2 : (thumb.top + thumb.bottom) / 2;
     vertical ? clickAt(trackbar, across, place) : clickAt(trackbar, place, across);
 }
 

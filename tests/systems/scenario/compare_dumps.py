@@ -3,8 +3,8 @@
 
 A pair of lines that differ passes only when an entry of the allow-list explains it: each entry
 is a regular expression; where it matches (its groups, or the whole match when it has none) both
-lines are masked, and the masked lines must then be equal. Every other difference is printed
-and fails the comparison. Usage: compare_dumps.py LAYER_DUMP REAL_DUMP ALLOW_LIST (exit 77, skipped, when a dump is missing)
+lines are masked, and the masked lines must then be equal. Every other difference fails the comparison: each step
+with one counts as a divergence, and the first is printed with the steps that led to it. Usage: compare_dumps.py LAYER_DUMP REAL_DUMP ALLOW_LIST (exit 77, skipped, when a dump is missing)
 """
 import os
 import re
@@ -69,19 +69,29 @@ def main():
             return 77  # skipped, as the run that makes it was
     ours, theirs = read_lines(sys.argv[1]), read_lines(sys.argv[2])
     entries = read_allow_list(sys.argv[3])
-    step, faults, used = "", 0, set()
+    steps, diverged, shown, used = [], [], 0, set()
     for index in range(max(len(ours), len(theirs))):
         a = ours[index] if index < len(ours) else "<no line>"
         b = theirs[index] if index < len(theirs) else "<no line>"
         if a.startswith("step "):
-            step = a
+            steps.append(a)
         if a == b or explained(entries, a, b, used):
             continue
-        faults += 1
-        print(f"line {index + 1} ({step}):\n  layer: {a}\n  real:  {b}")
-    print(f"{len(ours)} lines against {len(theirs)}; {faults} unexplained differences; "
-          f"allow-list entries used: {len(used)} of {len(entries)}")
-    return 1 if faults else 0
+        step = steps[-1] if steps else "before the first step"
+        if not diverged:  # the first divergence, with the inputs that led to it
+            print("first divergence, after these steps:")
+            for earlier in steps[-8:]:
+                print(f"  {earlier}")
+        if not diverged or diverged[-1] != step:
+            diverged.append(step)
+        if shown < 12:
+            shown += 1
+            print(f"line {index + 1} ({step}):\n  layer: {a}\n  real:  {b}")
+    if len(diverged) > 1:
+        print("later steps that differ: " + "; ".join(s.split(" ", 2)[1] for s in diverged[1:20]))
+    print(f"allow-list entries used: {len(used)} of {len(entries)}")
+    print(f"{max(len(steps) - 1, 0)} steps compared, {len(diverged)} divergences outside the allowed list")
+    return 1 if diverged else 0
 
 
 if __name__ == "__main__":

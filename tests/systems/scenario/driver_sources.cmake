@@ -2,6 +2,7 @@
 # under Wine (the Windows build, windows/).
 set(scenario_driver_sources
   ${CMAKE_CURRENT_LIST_DIR}/scenario_driver.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scenario_steps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/random_session.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/session_input.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../../support/picture_files.cpp
 )

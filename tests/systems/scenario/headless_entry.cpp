@@ -7,15 +7,13 @@
 #include "platform/resource_data.h"
 #include "tests/systems/scenario/scenario_driver.h"
 
-#include <cstdio>
-
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DUMP_FILE\n", argv[0]);
+    unsigned seed = 0;
+    long steps = 0;
+    if (!readScenarioArguments(argc, argv, &seed, &steps))
         return 2;
-    }
     setBackend(&headless::withDialogWindows());
-    int result = runScenario(moduleInstance(programResources), argv[1]);
+    int result = runScenario(moduleInstance(programResources), argv[1], seed, steps);
     layer::resetLayer();
     headless::releaseAllSurfaces();
     setBackend(nullptr);

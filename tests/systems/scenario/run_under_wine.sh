@@ -1,10 +1,10 @@
 #!/bin/bash
 # Runs the Windows build of the scenario under Wine on a virtual screen and leaves its dump.
-#   run_under_wine.sh EXE WORK_DIR WINE_PREFIX
+#   run_under_wine.sh EXE WORK_DIR WINE_PREFIX SEED STEPS
 # The prefix is the Wine tests' own, in the build tree (CTest fixture wine_prefix); never
 # ~/.wine. Exit status: the driver's own, or 77 (skipped) when the Windows build is not there.
 set -u
-exe=$1 work=$2 prefix=$3
+exe=$1 work=$2 prefix=$3 seed=$4 steps=$5
 here=$(cd "$(dirname "$0")" && pwd)
 if [ ! -f "$exe" ]; then
     echo "no $exe: the Windows build comes first (make windows)" >&2
@@ -21,7 +21,7 @@ fi
 mkdir -p "$work"
 cd "$work" || exit 1
 rm -f scenario.dump
-timeout 300 /usr/lib/wine/wine64 "$exe" scenario.dump
+timeout 600 /usr/lib/wine/wine64 "$exe" scenario.dump "$seed" "$steps"
 status=$?
 /usr/lib/wine/wineserver -k 2>/dev/null
 exit $status

@@ -4,26 +4,23 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <exception>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "render/render_frame.h"
 #include "resources/resource_ids.h"
-#include "tests/support/picture_files.h"
-#include "tests/systems/scenario/scenario_steps.h"
+#include "tests/systems/scenario/random_session.h"
 
 using namespace scenario;
 
 namespace {
 
-// Control ids of the system's own boxes (dlgs.h and the message box's template).
-constexpr int fileNameCombo = 0x047c; // cmb13
-constexpr int fileNameEdit = 0x0480;  // edt1
-constexpr int messageBoxText = 0xFFFF;
-
 std::FILE* dumpFile = nullptr;
-size_t nextStep = 0; // the step the next tick takes
-bool inTick = false; // a tick that waits in a modal loop must not take the next step
+Random* session = nullptr;
+long stepsLeft = 0;
+long stepNumber = 0;
+std::string lastAction = "start";
 
 std::string quoted(const char* text) {
     std::string out = "\"";
@@ -44,19 +41,6 @@ std::string quoted(const char* text) {
         }
     }
     return out + "\"";
-}
-
-std::string lowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-std::string classOf(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return lowerCase(name);
 }
 
 std::string textOf(HWND window) {
@@ -113,7 +97,8 @@ std::string stateOf(HWND window, const std::string& kind) {
                itemsOf(window, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, 0);
     if (kind == "combobox")
         return format(" sel=%ld", long(SendMessageA(window, CB_GETCURSEL, 0, 0))) +
-               itemsOf(window, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETITEMDATA);
+               itemsOf(window, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETITEMDATA) +
+               (SendMessageA(window, CB_GETDROPPEDSTATE, 0, 0) ? " dropped" : "");
     if (kind == "msctls_trackbar32")
         return format(" pos=%ld range=%ld..%ld", long(SendMessageA(window, TBM_GETPOS, 0, 0)),
                       long(SendMessageA(window, TBM_GETRANGEMIN, 0, 0)),
@@ -130,7 +115,7 @@ void dumpControl(HWND control, const char* indent) {
         line += " disabled";
     if (!IsWindowVisible(control))
         line += " hidden";
-    if (GetFocus() == control)
+    if (focusedControl() == control)
         line += " focused";
     write(line);
 }
@@ -138,15 +123,13 @@ void dumpControl(HWND control, const char* indent) {
 // A message box and the file-open dialog are the system's, laid out by its own metrics: only
 // what they say and offer is compared. A dialog of the program's templates is dumped whole.
 void dumpDialog(HWND dialog) {
-    HWND fileName = GetDlgItem(dialog, fileNameCombo);
-    if (!fileName)
-        fileName = GetDlgItem(dialog, fileNameEdit);
-    if (fileName) {
-        write("file dialog " + textOf(dialog) + " name=" + textOf(fileName));
+    if (isFileDialog(dialog)) {
+        write("file dialog " + textOf(dialog));
         return;
     }
-    if (HWND text = GetDlgItem(dialog, messageBoxText)) {
-        std::string line = "message box " + textOf(dialog) + " text=" + textOf(text) + " buttons:";
+    if (isMessageBox(dialog)) {
+        std::string line = "message box " + textOf(dialog) +
+                           " text=" + textOf(GetDlgItem(dialog, 0xFFFF)) + " buttons:";
         for (HWND control : directChildren(dialog)) {
             if (classOf(control) != "button" || !IsWindowVisible(control))
                 continue;
@@ -200,6 +183,9 @@ void dumpFrame() {
         write("frame none");
         return;
     }
+    // What the back buffer holds after a swap is undefined (a window system may flip buffers):
+    // the frame is drawn again, as the program would draw it now, and read before any swap.
+    drawFrame();
     std::vector<unsigned char> pixels(512 * 512 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
@@ -211,8 +197,13 @@ void dumpFrame() {
             hash = (hash ^ pixels[i + k]) * 16777619u;
         lit += pixels[i] || pixels[i + 1] || pixels[i + 2];
     }
-    std::string line =
-        format("frame fnv=%08lx lit=%ld", long(hash), lit) + " blocks=" + blockMeans(pixels);
+    GLint depthBits = 0, alphaBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    char view[64];
+    std::snprintf(view, sizeof view, " view=%.4f,%.4f", double(viewAngleX), double(viewAngleY));
+    std::string line = format("frame depth=%ld alpha=%ld fnv=%08lx lit=%ld", depthBits, alphaBits, long(hash), lit) +
+                       view + " blocks=" + blockMeans(pixels);
     static const POINT samples[] = {{256, 256}, {200, 200}, {300, 210}, {100, 400}, {400, 100}};
     for (POINT at : samples) {
         const unsigned char* p = &pixels[(size_t(511 - at.y) * 512 + size_t(at.x)) * 3];
@@ -221,9 +212,9 @@ void dumpFrame() {
     write(line);
 }
 
-// The main window, and the dialog the next step acts in when there is one.
-void dumpState(const char* label, HWND next) {
-    write(format("step %ld ", long(nextStep) - 1) + label);
+// The main window, and the dialog or box the next step acts in when there is one.
+void dumpState() {
+    write(format("step %ld ", stepNumber) + lastAction);
     HWND main = mainWindow();
     if (!main) {
         write("main none");
@@ -236,70 +227,71 @@ void dumpState(const char* label, HWND next) {
     dumpMenuMarks(main);
     for (HWND control : directChildren(main))
         dumpControl(control, "  ");
-    if (next && next != main)
-        dumpDialog(next);
+    if (HWND acting = actingWindow(); acting && acting != main)
+        dumpDialog(acting);
+    // Where the keys go: named by class, id and the window it belongs to, so that a focus
+    // inside a system box (a combo box's own edit) shows too.
+    HWND focus = focusedControl();
+    if (!focus)
+        write("focus none");
+    else if (GetWindowLongA(focus, GWL_STYLE) & WS_CHILD)
+        write("focus " + classOf(focus) + format(" id=%ld in ", GetDlgCtrlID(focus)) +
+              textOf(GetAncestor(focus, GA_ROOT)));
+    else
+        write("focus on the window " + textOf(focus));
     dumpFrame();
 }
 
-// Each tick takes the next step once the window it acts in is ready, first dumping what the
-// previous step left; a step whose window never comes is taken anyway after a while, so the
-// dump shows where the run went astray.
+// Each tick dumps what the last action left and takes the next; after the last, the program
+// is asked to quit. The timer's message comes only once the input before it is handled.
 void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
-    constexpr int patience = 50; // ticks
-    static int waited = 0;
-    if (inTick || nextStep >= steps().size())
-        return;
-    const Step& step = steps()[nextStep];
-    HWND window = readyWindow(step.dialog);
-    if (!window && ++waited < patience)
+    static bool inTick = false; // an action never waits, but a dump must not be re-entered
+    if (inTick || stepsLeft < 0)
         return;
     inTick = true;
-    if (nextStep > 0)
-        dumpState(steps()[nextStep - 1].label, window);
-    if (!window)
-        write(std::string("not ready: ") + quoted(step.dialog));
-    waited = 0;
-    ++nextStep;
-    takeStep(step, window);
+    dumpState();
+    if (stepsLeft-- == 0) {
+        write("end");
+        PostQuitMessage(0);
+    } else {
+        ++stepNumber;
+        lastAction = takeRandomStep(*session);
+    }
     std::fflush(dumpFile);
     inTick = false;
 }
 
-// A 24-bit BMP: a red and blue checkerboard of 8-pixel squares with a green diagonal, counted
-// from the bottom row as the file stores it.
-bool writePicture(const char* path, int width, int height) {
-    Picture picture = solidPicture(width, height, {0, 0, 0, 255});
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int stored = height - 1 - y; // the row's place in the file
-            const bool red = ((x / 8) + (stored / 8)) % 2 == 0;
-            picture.pixels[size_t(y) * size_t(width) + size_t(x)] = {uint8_t(red ? 255 : 0),
-                                                                     uint8_t(x == stored ? 255 : 0),
-                                                                     uint8_t(red ? 0 : 255), 255};
-        }
-    }
-    try {
-        writeFile(path, bmpFile(picture, 24));
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 } // namespace
 
-int runScenario(HINSTANCE instance, const char* dumpPath) {
-    if (!writePicture("wide.bmp", 48, 32) || !writePicture("square.bmp", 64, 64))
+int runScenario(HINSTANCE instance, const char* dumpPath, unsigned seed, long steps) {
+    if (!writeSessionFiles())
         return 3;
     dumpFile = std::fopen(dumpPath, "wb");
     if (!dumpFile)
         return 3;
-    SetTimer(nullptr, 0, 100, onTick);
+    Random generator(seed);
+    session = &generator;
+    stepsLeft = steps;
+    write(format("seed %ld steps %ld", long(seed), steps));
+    SetTimer(nullptr, 0, 20, onTick);
     char commandLine[] = "";
     int result = WinMain(instance, nullptr, commandLine, SW_SHOWNORMAL);
-    bool finished = nextStep == steps().size();
-    write(finished ? "end" : "stopped short");
-    write(format("exit %ld", result));
+    bool finished = stepsLeft < 0;
+    write(finished ? "quit" : "stopped short");
     std::fclose(dumpFile);
     return finished ? result : 3;
+}
+
+bool readScenarioArguments(int argc, char** argv, unsigned* seed, long* steps) {
+    char* end = nullptr;
+    if (argc == 4) {
+        *seed = unsigned(std::strtoul(argv[2], &end, 10));
+        if (*end == '\0') {
+            *steps = std::strtol(argv[3], &end, 10);
+            if (*end == '\0' && *steps >= 0)
+                return true;
+        }
+    }
+    std::fprintf(stderr, "usage: %s DUMP_FILE SEED STEPS\n", argc > 0 ? argv[0] : "scenario_run");
+    return false;
 }

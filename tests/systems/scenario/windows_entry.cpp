@@ -2,12 +2,10 @@
 // the program's.
 #include "tests/systems/scenario/scenario_driver.h"
 
-#include <cstdio>
-
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DUMP_FILE\n", argv[0]);
+    unsigned seed = 0;
+    long steps = 0;
+    if (!readScenarioArguments(argc, argv, &seed, &steps))
         return 2;
-    }
-    return runScenario(GetModuleHandleA(nullptr), argv[1]);
+    return runScenario(GetModuleHandleA(nullptr), argv[1], seed, steps);
 }

@@ -1,0 +1,366 @@
+#include "tests/systems/scenario/random_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <iterator>
+
+#include "tests/support/picture_files.h"
+#include "tests/systems/scenario/session_input.h"
+
+namespace scenario {
+
+namespace {
+
+// Control ids of the system's own boxes (dlgs.h and the message box's template).
+constexpr int fileNameCombo = 0x047c; // cmb13
+constexpr int fileNameEdit = 0x0480;  // edt1
+constexpr int messageBoxText = 0xFFFF;
+
+struct Key {
+    UINT virtualKey;
+    UINT modifier; // 0, VK_SHIFT or VK_MENU
+    const char* name;
+};
+
+// The accelerators, digits of both rows, navigation and editing keys, letters.
+const Key keys[] = {
+    {VK_INSERT, 0, "Ins"},        {VK_DELETE, 0, "Del"},      {VK_PRIOR, 0, "Page Up"},
+    {VK_NEXT, 0, "Page Down"},    {VK_F2, 0, "F2"},           {'2', 0, "2"},
+    {'3', 0, "3"},                {'0', 0, "0"},              {'5', 0, "5"},
+    {'9', 0, "9"},                {VK_NUMPAD2, 0, "numpad 2"}, {VK_NUMPAD3, 0, "numpad 3"},
+    {VK_NUMPAD7, 0, "numpad 7"},  {VK_TAB, 0, "Tab"},         {VK_TAB, VK_SHIFT, "Shift+Tab"},
+    {VK_LEFT, 0, "Left"},         {VK_RIGHT, 0, "Right"},     {VK_UP, 0, "Up"},
+    {VK_DOWN, 0, "Down"},         {VK_HOME, 0, "Home"},       {VK_END, 0, "End"},
+    {VK_SPACE, 0, "Space"},       {VK_RETURN, 0, "Enter"},    {VK_ESCAPE, 0, "Esc"},
+    {'A', 0, "A"},                {'E', 0, "E"},              {'R', 0, "R"},
+    {'X', 0, "X"},
+};
+
+// What the file-open dialog is given: a good picture of each format, one whose sides are no
+// powers of two, a truncated one and a name that is not there.
+const char* const fileNames[] = {"good.bmp", "good.pcx", "good.tga", "good.qfr",
+                                 "wide.bmp", "short.tga", "none.bmp"};
+const char* const typedWords[] = {"sq", "tri 2", "a", "x9 b"};
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return text;
+}
+
+std::string textOf(HWND window) {
+    char text[64] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+BOOL CALLBACK collectChild(HWND window, LPARAM lParam) {
+    auto* found = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(lParam);
+    if (GetParent(window) == found->first)
+        found->second->push_back(window);
+    return TRUE;
+}
+
+RECT clientRect(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return r;
+}
+
+// Picks an index by weight; the weights of what cannot be done now are 0.
+int pickWeighted(Random& random, std::initializer_list<int> weights) {
+    int total = 0;
+    for (int w : weights)
+        total += w;
+    int roll = random.below(total);
+    int index = 0;
+    for (int w : weights) {
+        if (roll < w)
+            return index;
+        roll -= w;
+        ++index;
+    }
+    return 0;
+}
+
+std::string name(HWND control) {
+    return classOf(control) + " id=" + std::to_string(GetDlgCtrlID(control)) + " \"" +
+           textOf(control) + "\"";
+}
+
+std::string pressRandomKey(Random& random) {
+    const Key& key = keys[random.below(int(std::size(keys)))];
+    if (key.modifier)
+        pressWith(key.modifier, key.virtualKey);
+    else
+        pressKey(key.virtualKey);
+    return std::string("key ") + key.name;
+}
+
+// The controls a click can land on: every visible one but statics (the view frame excepted)
+// and group boxes, disabled ones too.
+std::vector<HWND> clickable(HWND top) {
+    std::vector<HWND> out;
+    for (HWND child : directChildren(top)) {
+        if (!IsWindowVisible(child))
+            continue;
+        std::string kind = classOf(child);
+        LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (kind == "static" && !(style & SS_NOTIFY))
+            continue;
+        if (kind == "button" && (style & BS_TYPEMASK) == BS_GROUPBOX)
+            continue;
+        if (kind == "static" || kind == "button" || kind == "listbox" || kind == "combobox" ||
+            kind == "msctls_trackbar32" || kind == "edit")
+            out.push_back(child);
+    }
+    return out;
+}
+
+HWND droppedCombo(HWND top) {
+    for (HWND child : directChildren(top))
+        if (classOf(child) == "combobox" && SendMessageA(child, CB_GETDROPPEDSTATE, 0, 0))
+            return child;
+    return nullptr;
+}
+
+// A row of an open drop-down list: the list lies below the field, rows of the item height.
+std::string pickFromOpenList(Random& random, HWND combo) {
+    RECT field{};
+    GetWindowRect(combo, &field);
+    int rowHeight = int(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    int rows = std::min<int>(int(SendMessageA(combo, CB_GETCOUNT, 0, 0)), 5);
+    int row = random.below(std::max(rows, 1));
+    POINT at{(field.left + field.right) / 2, field.bottom + 1 + row * rowHeight + rowHeight / 2};
+    clickAt(at);
+    return "click row " + std::to_string(row) + " of the open list of " + name(combo);
+}
+
+std::string clickTrackbar(Random& random, HWND trackbar) {
+    RECT thumb{}, client = clientRect(trackbar);
+    SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    int y = (thumb.top + thumb.bottom) / 2;
+    switch (random.below(4)) {
+    case 0:
+        clickAt(screenPoint(trackbar, (thumb.left + thumb.right) / 2, y));
+        return "click the thumb of " + name(trackbar);
+    case 1:
+        clickAt(screenPoint(trackbar, thumb.left / 2, y));
+        return "click left of the thumb of " + name(trackbar);
+    case 2:
+        clickAt(screenPoint(trackbar, (thumb.right + client.right) / 2, y));
+        return "click right of the thumb of " + name(trackbar);
+    default: {
+        int to = random.below(int(client.right) + 40) - 20;
+        dragAlong(screenPoint(trackbar, (thumb.left + thumb.right) / 2, y),
+                  screenPoint(trackbar, to, y), 3);
+        return "drag the thumb of " + name(trackbar) + " to " + std::to_string(to);
+    }
+    }
+}
+
+std::string clickListBox(Random& random, HWND list) {
+    RECT client = clientRect(list);
+    int rowHeight = std::max(1, int(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)));
+    int row = random.below(std::max(1, int(client.bottom) / rowHeight));
+    clickAt(screenPoint(list, client.right / 3, row * rowHeight + rowHeight / 2));
+    return "click row " + std::to_string(row) + " shown in " + name(list);
+}
+
+std::string clickComboBox(Random& random, HWND combo) {
+    RECT client = clientRect(combo);
+    // The field is clicked at its right end, so a caret goes after its text whatever the font.
+    bool onArrow = random.chance(50);
+    clickAt(screenPoint(combo, client.right - (onArrow ? 8 : 22), client.bottom / 2));
+    return std::string("click the ") + (onArrow ? "arrow" : "field") + " of " + name(combo);
+}
+
+std::string dragInFrame(Random& random, HWND frame) {
+    POINT from{20 + random.below(470), 20 + random.below(470)};
+    POINT to{20 + random.below(470), 20 + random.below(470)};
+    int moves = 2 + random.below(4);
+    dragAlong(screenPoint(frame, from.x, from.y), screenPoint(frame, to.x, to.y), moves);
+    return "drag in the view frame from " + std::to_string(from.x) + "," +
+           std::to_string(from.y) + " to " + std::to_string(to.x) + "," + std::to_string(to.y);
+}
+
+std::string clickControl(Random& random, HWND control) {
+    std::string kind = classOf(control);
+    if (kind == "msctls_trackbar32")
+        return clickTrackbar(random, control);
+    if (kind == "listbox")
+        return clickListBox(random, control);
+    if (kind == "combobox")
+        return clickComboBox(random, control);
+    if (kind == "static")
+        return dragInFrame(random, control);
+    RECT client = clientRect(control);
+    // An edit is clicked at its right end, so the caret goes after its text whatever the font.
+    int x = kind == "edit" ? client.right - 3 : client.right / 2;
+    clickAt(screenPoint(control, x, client.bottom / 2));
+    return "click " + name(control);
+}
+
+// An edit, or a combo box with a field to type in.
+bool focusTakesText() {
+    HWND focus = focusedControl();
+    if (!focus)
+        return false;
+    std::string kind = classOf(focus);
+    return kind == "edit" ||
+           (kind == "combobox" && (GetWindowLongA(focus, GWL_STYLE) & 3) != CBS_DROPDOWNLIST);
+}
+
+std::string inProgramWindow(Random& random, HWND top) {
+    if (HWND combo = droppedCombo(top)) {
+        if (random.chance(60))
+            return pickFromOpenList(random, combo);
+        return pressRandomKey(random);
+    }
+    std::vector<HWND> controls = clickable(top);
+    switch (pickWeighted(random, {controls.empty() ? 0 : 45, 45, focusTakesText() ? 10 : 0})) {
+    case 0: return clickControl(random, controls[size_t(random.below(int(controls.size())))]);
+    case 1: return pressRandomKey(random);
+    default: {
+        const char* word = typedWords[random.below(int(std::size(typedWords)))];
+        typeText(word);
+        return std::string("type \"") + word + "\"";
+    }
+    }
+}
+
+std::string inMessageBox(Random& random, HWND box) {
+    std::vector<HWND> buttons;
+    for (HWND child : directChildren(box))
+        if (classOf(child) == "button" && IsWindowVisible(child))
+            buttons.push_back(child);
+    if (!buttons.empty() && random.chance(50)) {
+        HWND button = buttons[size_t(random.below(int(buttons.size())))];
+        RECT client = clientRect(button);
+        clickAt(screenPoint(button, client.right / 2, client.bottom / 2));
+        return "click " + name(button);
+    }
+    static const Key boxKeys[] = {{VK_RETURN, 0, "Enter"}, {VK_ESCAPE, 0, "Esc"},
+                                  {VK_TAB, 0, "Tab"},      {VK_SPACE, 0, "Space"},
+                                  {VK_LEFT, 0, "Left"},    {VK_RIGHT, 0, "Right"}};
+    const Key& key = boxKeys[random.below(int(std::size(boxKeys)))];
+    pressKey(key.virtualKey);
+    return std::string("key ") + key.name;
+}
+
+// The name field is emptied from its end and the name typed, then Enter; or Esc.
+std::string inFileDialog(Random& random) {
+    if (random.chance(15)) {
+        pressKey(VK_ESCAPE);
+        return "key Esc";
+    }
+    const char* file = fileNames[random.below(int(std::size(fileNames)))];
+    pressKey(VK_END);
+    for (int i = 0; i < 12; ++i)
+        pressKey(VK_BACK);
+    typeText(file);
+    pressKey(VK_RETURN);
+    return std::string("type \"") + file + "\", Enter";
+}
+
+// A 24-bit picture: a red and blue checkerboard of 8-pixel squares with a green diagonal.
+Picture checkerboard(int width, int height) {
+    Picture picture = solidPicture(width, height, {0, 0, 0, 255});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool red = ((x / 8) + (y / 8)) % 2 == 0;
+            picture.pixels[size_t(y) * size_t(width) + size_t(x)] = {
+                uint8_t(red ? 255 : 0), uint8_t(x == y ? 255 : 0), uint8_t(red ? 0 : 255), 255};
+        }
+    return picture;
+}
+
+} // namespace
+
+uint32_t Random::next() {
+    state_ ^= state_ >> 12;
+    state_ ^= state_ << 25;
+    state_ ^= state_ >> 27;
+    return uint32_t((state_ * 0x2545F4914F6CDD1Dull) >> 32);
+}
+
+int Random::below(int n) {
+    return n <= 0 ? 0 : int(next() % uint32_t(n));
+}
+
+HWND mainWindow() {
+    return FindWindowA("TestBedWindow", nullptr);
+}
+
+std::vector<HWND> directChildren(HWND parent) {
+    std::vector<HWND> children;
+    std::pair<HWND, std::vector<HWND>*> search{parent, &children};
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&search));
+    return children;
+}
+
+std::string classOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return lowerCase(name);
+}
+
+HWND focusedControl() {
+    HWND focus = GetFocus();
+    HWND parent = focus ? GetParent(focus) : nullptr;
+    if (parent && (GetWindowLongA(focus, GWL_STYLE) & WS_CHILD) && classOf(parent) == "combobox")
+        return parent;
+    return focus;
+}
+
+// The window holding the focus: the dialog manager gives it to a new dialog as it opens, where
+// the activation of a new window on an X server can come a moment later. Else the active one.
+HWND actingWindow() {
+    HWND focus = GetFocus();
+    if (HWND root = focus ? GetAncestor(focus, GA_ROOT) : nullptr; root && IsWindowVisible(root))
+        return root;
+    HWND active = GetActiveWindow();
+    return active && IsWindowVisible(active) ? active : mainWindow();
+}
+
+bool isFileDialog(HWND window) {
+    return GetDlgItem(window, fileNameCombo) || GetDlgItem(window, fileNameEdit);
+}
+
+bool isMessageBox(HWND window) {
+    return GetDlgItem(window, messageBoxText) != nullptr;
+}
+
+bool writeSessionFiles() {
+    try {
+        Picture square = checkerboard(64, 64);
+        writeFile("good.bmp", bmpFile(square, 24));
+        writeFile("good.pcx", pcxFile(square));
+        writeFile("good.tga", tgaFile(checkerboard(32, 32), 32));
+        writeFile("good.qfr", qfrFile(checkerboard(16, 16), 24));
+        writeFile("wide.bmp", bmpFile(checkerboard(48, 32), 24));
+        std::vector<uint8_t> truncated = tgaFile(square, 24);
+        truncated.resize(truncated.size() / 2);
+        writeFile("short.tga", truncated);
+        std::remove("none.bmp");
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::string takeRandomStep(Random& random) {
+    HWND top = actingWindow();
+    if (!top)
+        return "nothing on the screen";
+    std::string where = top == mainWindow() ? "in the main window: " : "in " + textOf(top) + ": ";
+    if (isFileDialog(top))
+        return where + inFileDialog(random);
+    if (isMessageBox(top))
+        return where + inMessageBox(random, top);
+    return where + inProgramWindow(random, top);
+}
+
+} // namespace scenario

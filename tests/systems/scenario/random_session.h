@@ -1,0 +1,47 @@
+// A seeded random session: at each step it looks at what is on the screen now (the active
+// window, its controls, an open drop-down list) and takes one ordinary action by weight, as a
+// person would, through SendInput. The same seed takes the same actions wherever what is shown
+// agrees, so two implementations of the API can be held to each other step by step.
+#pragma once
+
+#include "platform/winapi.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace scenario {
+
+// xorshift64*: the same numbers from the same seed with any compiler and library.
+class Random {
+  public:
+    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    uint32_t next();
+    int below(int n); // 0 .. n-1; 0 when n <= 0
+    bool chance(int percent) { return below(100) < percent; }
+
+  private:
+    uint64_t state_;
+};
+
+HWND mainWindow();                             // "TestBedWindow"
+std::vector<HWND> directChildren(HWND parent); // in creation order
+std::string classOf(HWND window);              // lower case
+// The focus as the user sees it: in a combo box's own edit field (the real platform makes one,
+// id 1001, for a combo box that can be typed in; ours draws the field itself) it is the
+// combo box's.
+HWND focusedControl();
+// The window the next action acts in: the one holding the focus (a dialog or box while one is
+// open), else the active one.
+HWND actingWindow();
+bool isFileDialog(HWND window);
+bool isMessageBox(HWND window);
+
+// Writes the pictures whose names the file-open dialog is given (each format, one whose sides
+// are no powers of two, a truncated one); false when one cannot be written.
+bool writeSessionFiles();
+
+// Takes one action and returns it in words ("in Rename polygon: key Tab").
+std::string takeRandomStep(Random& random);
+
+} // namespace scenario
