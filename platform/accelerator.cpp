@@ -54,12 +54,13 @@ int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg) {
         }
         if (!matched)
             continue;
-        if (!(entry.fVirt & FNOINVERT)) {
-            // An entry that highlights the menu acts only as its menu item could.
-            if (GetCapture() || !IsWindowEnabled(window))
-                return 1;
-            if (MenuItem* item = findMenuItem(GetMenu(window), entry.cmd);
-                item && (item->state & (MF_GRAYED | MF_DISABLED)))
+        // An entry whose command is a menu item's acts only as that item could: the key is taken
+        // but nothing is sent while the mouse is captured (a drop-down list is open, a drag
+        // goes on), the window is disabled or the item grayed. FNOINVERT only spares the
+        // menu bar its highlight.
+        if (MenuItem* item = findMenuItem(GetMenu(window), entry.cmd)) {
+            if (GetCapture() || !IsWindowEnabled(window) ||
+                (item->state & (MF_GRAYED | MF_DISABLED)))
                 return 1;
         }
         sendMessage(window, WM_COMMAND, MAKEWPARAM(entry.cmd, 1), 0);

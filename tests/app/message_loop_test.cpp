@@ -79,9 +79,13 @@ TEST_F(MessageLoopTest, AcceleratorsActWhateverControlHasTheFocus) {
     queueStep([] {
         EXPECT_TRUE(orthographic);
         EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
+        headless::mouseDown(viewFrame, 100, 100); // while a drag holds the mouse, Del is unheard
+        headless::pressKey(nullptr, VK_DELETE);
+        headless::mouseUp(viewFrame, 100, 100);
         headless::pressKey(nullptr, VK_F2);
     });
     queueStep([] {
+        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
         HWND dialog = headless::activeDialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(headless::windowText(dialog), "Rename polygon");

@@ -82,6 +82,11 @@ void RandomSession::command(Via via, int id, UINT key, const char* what) {
         note(format("click %s", what));
         break;
     case Via::Key:
+        if (headless::captureWindow()) { // a drag goes on: the key would be taken, unheard
+            headless::chooseMenuItem(mainWindow, UINT(id));
+            note(format("menu %s (the view holds the mouse)", what));
+            break;
+        }
         headless::pressKey(nullptr, key);
         note(format("key for %s", what));
         break;
