@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "render/render_frame.h"
 #include "resources/resource_ids.h"
+#include "scene/scene.h"
 #include "tests/systems/scenario/random_session.h"
 
 using namespace scenario;
@@ -160,21 +162,45 @@ void dumpMenuMarks(HWND window) {
     write(line);
 }
 
-// The mean colour of each 64 x 64 block, 8 x 8 of them from the top-left, as hex R, G, B: a
-// digest that a few pixels one step apart do not change, unlike the checksum.
-std::string blockMeans(const std::vector<unsigned char>& pixels) {
+// The frame's pixels inside the view frame's client area (510 x 510 inside its edge: the GL
+// viewport is 512 wide, and what lies past the window is undefined), rows bottom first.
+struct FramePixels {
+    int side;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(int x, int top) const { // top-left origin
+        return &rgb[(size_t(side - 1 - top) * size_t(side) + size_t(x)) * 3];
+    }
+};
+
+// The mean colour of each 64 x 64 block (the last row and column of blocks narrower), 8 x 8 of
+// them from the top-left, as hex R, G, B: a digest that a few pixels one step apart do not
+// change, unlike the checksum.
+std::string blockMeans(const FramePixels& frame) {
     std::string out;
-    for (int by = 7; by >= 0; --by) { // rows are bottom first
+    for (int by = 0; by < 8; ++by) {
         for (int bx = 0; bx < 8; ++bx) {
-            long sum[3] = {0, 0, 0};
-            for (int y = by * 64; y < by * 64 + 64; ++y)
-                for (int x = bx * 64; x < bx * 64 + 64; ++x)
+            long sum[3] = {0, 0, 0}, count = 0;
+            for (int y = by * 64; y < std::min(frame.side, by * 64 + 64); ++y)
+                for (int x = bx * 64; x < std::min(frame.side, bx * 64 + 64); ++x, ++count)
                     for (int k = 0; k < 3; ++k)
-                        sum[k] += pixels[(size_t(y) * 512 + size_t(x)) * 3 + size_t(k)];
-            out += format("%02lx%02lx%02lx", sum[0] / 4096, sum[1] / 4096, sum[2] / 4096);
+                        sum[k] += frame.at(x, y)[k];
+            count = std::max(count, 1L);
+            out += format("%02lx%02lx%02lx", sum[0] / count, sum[1] / count, sum[2] / count);
         }
     }
     return out;
+}
+
+// Whether any polygon blends with the frame's own alpha, which the pixel format decides.
+bool readsDestinationAlpha() {
+    auto usesIt = [](uint32_t factor) {
+        return factor == GL_DST_ALPHA || factor == GL_ONE_MINUS_DST_ALPHA ||
+               factor == GL_SRC_ALPHA_SATURATE;
+    };
+    for (const scene::Polygon* p = polygonListHead; p; p = p->next)
+        if (p->blendEnabled == 1 && (usesIt(p->blendSrc) || usesIt(p->blendDst)))
+            return true;
+    return false;
 }
 
 // The view frame as last drawn: a checksum of every pixel and a few samples, top-left origin.
@@ -186,27 +212,34 @@ void dumpFrame() {
     // What the back buffer holds after a swap is undefined (a window system may flip buffers):
     // the frame is drawn again, as the program would draw it now, and read before any swap.
     drawFrame();
-    std::vector<unsigned char> pixels(512 * 512 * 3);
+    RECT client{};
+    for (HWND child : directChildren(mainWindow()))
+        if (textOf(child) == "\"glFrame\"")
+            GetClientRect(child, &client);
+    FramePixels frame{std::clamp(int(std::min(client.right, client.bottom)), 1, 512), {}};
+    frame.rgb.resize(size_t(frame.side) * size_t(frame.side) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 512, 512, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, frame.side, frame.side, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
     uint32_t hash = 2166136261u;
     long lit = 0;
-    for (size_t i = 0; i < pixels.size(); i += 3) {
+    for (size_t i = 0; i < frame.rgb.size(); i += 3) {
         for (size_t k = 0; k < 3; ++k)
-            hash = (hash ^ pixels[i + k]) * 16777619u;
-        lit += pixels[i] || pixels[i + 1] || pixels[i + 2];
+            hash = (hash ^ frame.rgb[i + k]) * 16777619u;
+        lit += frame.rgb[i] || frame.rgb[i + 1] || frame.rgb[i + 2];
     }
     GLint depthBits = 0, alphaBits = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
     glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
     char view[64];
     std::snprintf(view, sizeof view, " view=%.4f,%.4f", double(viewAngleX), double(viewAngleY));
-    std::string line = format("frame depth=%ld alpha=%ld fnv=%08lx lit=%ld", depthBits, alphaBits, long(hash), lit) +
-                       view + " blocks=" + blockMeans(pixels);
+    std::string line = format("frame depth=%ld alpha=%ld", depthBits, alphaBits) +
+                       (readsDestinationAlpha() ? " reads its alpha" : "") +
+                       format(" fnv=%08lx lit=%ld", long(hash), lit) +
+                       view + format(" side=%ld", frame.side) + " blocks=" + blockMeans(frame);
     static const POINT samples[] = {{256, 256}, {200, 200}, {300, 210}, {100, 400}, {400, 100}};
     for (POINT at : samples) {
-        const unsigned char* p = &pixels[(size_t(511 - at.y) * 512 + size_t(at.x)) * 3];
+        const unsigned char* p = frame.at(at.x, at.y);
         line += format(" (%ld,%ld)=", at.x, at.y) + format("%02lx%02lx%02lx", p[0], p[1], p[2]);
     }
     write(line);
@@ -248,6 +281,13 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
     static bool inTick = false; // an action never waits, but a dump must not be re-entered
     if (inTick || stepsLeft < 0)
         return;
+    // A modal dialog is shown only once its loop finds the queue empty, and a due tick can come
+    // first: the step waits for it (a while at most), as a person waits for a box to show.
+    static int waited = 0;
+    HWND focus = GetFocus();
+    if (focus && !IsWindowVisible(GetAncestor(focus, GA_ROOT)) && ++waited < 50)
+        return;
+    waited = 0;
     inTick = true;
     dumpState();
     if (stepsLeft-- == 0) {
