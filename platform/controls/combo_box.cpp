@@ -226,6 +226,12 @@ LRESULT onKeyDown(HWND window, ComboBoxState* combo, WPARAM key) {
             return 0;
         }
         return moveSelection(window, combo, key == VK_UP ? -1 : 1);
+    case VK_PRIOR:
+    case VK_NEXT: {
+        // A page of the list, less one row, as the list the real platform drops shows.
+        int page = std::max(1, (combo->dropHeight - combo->fieldHeight) / combo->itemHeight);
+        return moveSelection(window, combo, (key == VK_PRIOR ? -1 : 1) * std::max(1, page - 1));
+    }
     case VK_RETURN: closeList(window, combo, true); return 0;
     case VK_ESCAPE: closeList(window, combo, false); return 0;
     case VK_DELETE:

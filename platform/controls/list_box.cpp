@@ -179,7 +179,11 @@ LRESULT onKeyDown(HWND window, ListBoxState* list, WPARAM key) {
     case VK_END: target = count - 1; break;
     default: return 0;
     }
-    setSelection(window, list, std::clamp(target, 0, count - 1), true);
+    // The owner hears of every navigation key, even one that leaves the selection where it was
+    // (the top of the list, a single row), as the real platform tells it.
+    setSelection(window, list, std::clamp(target, 0, count - 1), false);
+    if (notifies(window))
+        notifyCommand(window, list->owner, LBN_SELCHANGE);
     return 0;
 }
 

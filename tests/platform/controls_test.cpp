@@ -93,7 +93,7 @@ TEST_F(ListBoxTest, ProgramChangesAreSilentAndValidated) {
     EXPECT_TRUE(notices.empty());
 }
 
-TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
+TEST_F(ListBoxTest, ClickAndEveryArrowKeyNotify) {
     HWND list = makeControl("LISTBOX", "PolyList", WS_VSCROLL | LBS_NOTIFY, 2, 10, 10, 147, 90);
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     for (const char* name : {"Poly 0", "Poly 1", "Poly 2"})
@@ -107,7 +107,7 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
     queueStep([&] {
         EXPECT_EQ(focusWindow(), list);
         pressKey(list, VK_DOWN);
-        pressKey(list, VK_DOWN); // already the last: no change, no notice
+        pressKey(list, VK_DOWN); // already the last: no change, and still a notice
         pressKey(list, VK_HOME);
         mouseDown(list, 5, 5);
     });
@@ -117,8 +117,9 @@ TEST_F(ListBoxTest, ClickAndArrowKeysNotifyOncePerChange) {
     });
     runLoop();
     EXPECT_EQ(commandCodes(list),
-              (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
-    EXPECT_EQ(selectionSeen, (std::vector<int>{1, 2, 0}));
+              (std::vector<int>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE,
+                                LBN_SELCHANGE}));
+    EXPECT_EQ(selectionSeen, (std::vector<int>{1, 2, 2, 0}));
 
     SetFocus(owner);
     DestroyWindow(list); // going away takes nothing: the focus stays where it is
@@ -175,7 +176,7 @@ TEST_F(ComboBoxTest, ItemDataAndSelectionFollowTheRealRules) {
     EXPECT_TRUE(notices.empty());
 }
 
-TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
+TEST_F(ComboBoxTest, PickAndKeysNotifyButTypingOnlyMovesTheList) {
     HWND combo =
         makeControl("COMBOBOX", "glBlend1", CBS_DROPDOWN | CBS_HASSTRINGS, 24, 10, 10, 210, 150);
     SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -194,19 +195,27 @@ TEST_F(ComboBoxTest, PickAndArrowsNotifyButTypingChangesOnlyTheText) {
         pressKey(combo, VK_UP);
         typeText(combo, "x");
     });
+    queueStep([&] {
+        EXPECT_EQ(selection(combo), 1); // the first edit after a pick leaves the list alone
+        EXPECT_EQ(windowText(combo), "x"); // the whole field was selected after the arrow key
+        typeText(combo, "y");
+    });
+    queueStep([&] {
+        EXPECT_EQ(selection(combo), -1); // later ones, with the list closed, take its selection
+        pressKey(combo, VK_NEXT);
+    });
     runLoop();
-    EXPECT_EQ(selectionAtNotice, (std::vector<int>{2, 1}));
-    EXPECT_EQ(selection(combo), 1);
-    EXPECT_EQ(windowText(combo), "x"); // the whole field was selected after the arrow key
+    EXPECT_EQ(selectionAtNotice, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(windowText(combo), "GL_ZERO");
     std::vector<int> codes = commandCodes(combo);
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELCHANGE), 2);
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_EDITCHANGE), 1);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELCHANGE), 3);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_EDITCHANGE), 2);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_DROPDOWN), 1);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELENDOK), 1); // the pick, accepted
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_CLOSEUP), 1);
     SetFocus(owner); // the focus coming back selects the whole field again
     SetFocus(combo);
-    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 1));
+    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 7));
 }
 
 using TrackbarTest = LayerTest;
