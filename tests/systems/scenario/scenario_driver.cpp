@@ -13,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/systems/scenario/random_session.h"
+#include "tests/systems/scenario/session_input.h"
 
 using namespace scenario;
 
@@ -313,6 +314,9 @@ int runScenario(HINSTANCE instance, const char* dumpPath, unsigned seed, long st
     session = &generator;
     stepsLeft = steps;
     write(format("seed %ld steps %ld", long(seed), steps));
+    // The keypad types digits only with Num Lock on; a person turns it on first.
+    if (!(GetKeyState(VK_NUMLOCK) & 1))
+        pressKey(VK_NUMLOCK);
     SetTimer(nullptr, 0, 20, onTick);
     char commandLine[] = "";
     int result = WinMain(instance, nullptr, commandLine, SW_SHOWNORMAL);
