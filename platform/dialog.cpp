@@ -2,6 +2,8 @@
 // procedure, keyboard navigation (Tab, Enter, Esc), and the dialog item helpers.
 #include "platform/layer.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 using namespace layer;
@@ -52,6 +54,46 @@ HWND nextTabStop(HWND dialog, HWND from, bool previous) {
             return controls[i];
     }
     return nullptr;
+}
+
+// The next (or previous) visible, enabled control of `from`'s group, round the group: a group
+// runs from a control with WS_GROUP up to the next one, round the end of the list. `from`
+// itself when there is no other.
+HWND nextInGroup(HWND dialog, HWND from, bool previous) {
+    Window* d = windowOf(dialog);
+    if (!d)
+        return nullptr;
+    const std::vector<HWND>& controls = d->children;
+    const int count = static_cast<int>(controls.size());
+    int at = -1;
+    for (int i = 0; i < count; ++i)
+        if (controls[i] == from)
+            at = i;
+    if (at < 0)
+        return nullptr;
+    auto startsGroup = [&](int i) { return (windowOf(controls[i])->style & WS_GROUP) != 0; };
+    int start = (at + 1) % count; // no WS_GROUP anywhere: one group of all
+    for (int k = 0; k < count; ++k) {
+        if (startsGroup((at - k + count) % count)) {
+            start = (at - k + count) % count;
+            break;
+        }
+    }
+    std::vector<int> members;
+    for (int k = 0; k < count; ++k) {
+        int i = (start + k) % count;
+        if (k > 0 && startsGroup(i))
+            break;
+        members.push_back(i);
+    }
+    const int size = static_cast<int>(members.size());
+    const int here = static_cast<int>(std::find(members.begin(), members.end(), at) - members.begin());
+    for (int k = 1; k < size; ++k) {
+        const Window* w = windowOf(controls[members[((here + (previous ? -k : k)) % size + size) % size]]);
+        if ((w->style & WS_VISIBLE) && !(w->style & WS_DISABLED))
+            return w->handle;
+    }
+    return from;
 }
 
 // The dialog manager's way of focusing a control: an edit gets all its text selected.
@@ -326,6 +368,25 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
                 break;
             focusControl(nextTabStop(dialog, GetFocus(), keyIsDown(VK_SHIFT)));
             return TRUE;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN: {
+            // Arrows a control does not want move the focus round its group; a radio button
+            // reached that way is also checked.
+            if (code & DLGC_WANTARROWS)
+                break;
+            bool back = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
+            HWND next = nextInGroup(dialog, target, back);
+            if (next && sendMessage(next, WM_GETDLGCODE, msg->wParam, 0) & DLGC_RADIOBUTTON) {
+                SetFocus(next);
+                if (sendMessage(next, BM_GETCHECK, 0, 0) != BST_CHECKED)
+                    sendMessage(next, BM_CLICK, 0, 0);
+            } else if (next) {
+                sendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
+            }
+            return TRUE;
+        }
         case VK_ESCAPE:
             sendMessage(dialog, WM_COMMAND, IDCANCEL,
                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
