@@ -142,6 +142,7 @@ struct Layer {
     bool mouseButtonDown = false;    // left button, as injected so far
     POINT cursor{};                  // the pointer, screen coordinates (SendInput, SetCursorPos)
     std::array<bool, 256> sentKeyDown{}; // keys SendInput holds down, as sent
+    bool altAlone = false; // Alt went down with nothing after it: its release enters the menu
 
     std::vector<Timer> timers;    // in the order set
     UINT_PTR nextThreadTimer = 1; // ids SetTimer hands out for thread timers
@@ -236,6 +237,10 @@ INT_PTR runModalDialog(const DialogResource& dialogTemplate, HINSTANCE instance,
 
 // Menus: the item with that command id, searching sub-menus depth first.
 MenuItem* findMenuItem(HMENU menu, UINT id);
+// Copies text into a caller's buffer of `size` bytes, cut to fit, always ended; the count copied.
+int copyText(const std::string& text, LPSTR buffer, int size);
+// SC_KEYMENU: the menu bar driven from the keyboard (menu_keys.cpp); 0 for Alt alone.
+void trackMenuFromKeyboard(HWND window, char character);
 
 // Resources
 const ResourceTable* resourcesOf(HINSTANCE instance); // nullptr when not a module with resources

@@ -177,6 +177,28 @@ UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags) {
     return result;
 }
 
+int WINAPI GetMenuItemCount(HMENU menu) {
+    Menu* m = menuOf(menu);
+    return m ? static_cast<int>(m->items.size()) : -1;
+}
+
+HMENU WINAPI GetSubMenu(HMENU menu, int position) {
+    Menu* m = menuOf(menu);
+    if (!m || position < 0 || position >= static_cast<int>(m->items.size()))
+        return nullptr;
+    return m->items[static_cast<size_t>(position)].popup;
+}
+
+// The item's text as written, '&' and tab included; its length, 0 for none.
+int WINAPI GetMenuStringA(HMENU menu, UINT item, LPSTR text, int size, UINT flags) {
+    if (!locate(menu, item, flags))
+        return 0;
+    const std::string& whole = menuOf(menu)->items[item].text;
+    if (!text || size <= 0)
+        return static_cast<int>(whole.size());
+    return copyText(whole, text, size);
+}
+
 bool inputMenuPick(HWND window, UINT id) {
     Window* w = windowOf(window);
     if (!w || w->parent || !w->menu)

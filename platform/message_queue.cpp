@@ -303,6 +303,8 @@ void inputKey(HWND window, UINT message, UINT virtualKey) {
     LPARAM flags = 1;
     if (up)
         flags |= static_cast<LPARAM>(0xC0000000u);
+    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)
+        flags |= static_cast<LPARAM>(KF_ALTDOWN) << 16; // the context code: Alt is held
     postInput(window, message, virtualKey, flags);
 }
 

@@ -303,6 +303,8 @@ typedef struct tagOFNA {
 #define WM_VSCROLL 0x0115
 #define WM_INITMENU 0x0116
 #define WM_INITMENUPOPUP 0x0117
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
 #define WM_ENTERIDLE 0x0121
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORLISTBOX 0x0134
@@ -332,6 +334,7 @@ typedef struct tagOFNA {
 // WM_SYSCOMMAND codes
 #define SC_MINIMIZE 0xF020
 #define SC_CLOSE 0xF060
+#define SC_KEYMENU 0xF100
 
 // Mouse key state in wParam
 #define MK_LBUTTON 0x0001
@@ -777,6 +780,7 @@ typedef struct tagOFNA {
 #define MF_MENUBARBREAK 0x00000020L
 #define MF_END 0x00000080L
 #define MF_SEPARATOR 0x00000800L
+#define MF_HILITE 0x00000080L
 #define MFT_RADIOCHECK 0x00000200L
 #define MFS_CHECKED MF_CHECKED
 
@@ -796,6 +800,7 @@ typedef struct tagOFNA {
 #define VK_TAB 0x09
 #define VK_CLEAR 0x0C
 #define VK_RETURN 0x0D
+#define KF_ALTDOWN 0x2000 // in the high word of a key message's lParam
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
@@ -1054,6 +1059,9 @@ BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UI
 DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
 BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
 UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+int WINAPI GetMenuItemCount(HMENU menu);
+HMENU WINAPI GetSubMenu(HMENU menu, int position);
+int WINAPI GetMenuStringA(HMENU menu, UINT item, LPSTR text, int size, UINT flags);
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);

@@ -34,14 +34,6 @@ bool writeExtra(Window& w, int offset, LONG_PTR value, size_t size) {
     return true;
 }
 
-int copyText(const std::string& text, LPSTR buffer, int size) {
-    if (!buffer || size <= 0)
-        return 0;
-    int count = std::min(static_cast<int>(text.size()), size - 1);
-    std::memcpy(buffer, text.data(), count);
-    buffer[count] = '\0';
-    return count;
-}
 
 // Destroys the records of a window and its children once their messages are sent.
 void removeRecords(HWND window) {
@@ -171,6 +163,20 @@ HWND sendCreation(HWND handle, CREATESTRUCTA& cs) {
 
 } // namespace
 
+namespace layer {
+
+int copyText(const std::string& text, LPSTR buffer, int size) {
+    if (!buffer || size <= 0)
+        return 0;
+    int count = std::min(static_cast<int>(text.size()), size - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return count;
+}
+
+} // namespace layer
+
+
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName || !wc->lpfnWndProc)
         return 0;
@@ -298,6 +304,24 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE)
             sendMessage(window, WM_CLOSE, 0, 0);
+        if ((wParam & 0xFFF0) == SC_KEYMENU)
+            trackMenuFromKeyboard(window, static_cast<char>(lParam));
+        return 0;
+    // Alt pressed and released alone, or with a letter, drives the menu bar from the keyboard.
+    case WM_SYSKEYDOWN:
+        if (HIWORD(lParam) & KF_ALTDOWN)
+            state().altAlone = wParam == VK_MENU && !state().altAlone;
+        return 0;
+    case WM_KEYDOWN: state().altAlone = false; return 0;
+    case WM_SYSKEYUP:
+        if (wParam == VK_MENU && state().altAlone) {
+            state().altAlone = false;
+            sendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        }
+        return 0;
+    case WM_SYSCHAR:
+        if (wParam != '\t' && wParam != 0x1B && wParam != ' ')
+            sendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
         return 0;
     case WM_SETTEXT:
         w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";

@@ -171,7 +171,9 @@ LRESULT onKeyDown(HWND window, ListBoxState* list, WPARAM key) {
     int page = std::max(1, visibleRows(window, list) - 1);
     int target;
     switch (key) {
+    case VK_LEFT: // in a list of one column, Left and Right are Up and Down
     case VK_UP: target = current < 0 ? 0 : current - 1; break;
+    case VK_RIGHT:
     case VK_DOWN: target = current + 1; break;
     case VK_PRIOR: target = current < 0 ? 0 : current - page; break;
     case VK_NEXT: target = current < 0 ? 0 : current + page; break;

@@ -43,6 +43,17 @@ const char* const fileNames[] = {"good.bmp", "good.pcx", "good.tga", "good.qfr",
                                  "wide.bmp", "short.tga", "none.bmp"};
 const char* const typedWords[] = {"sq", "tri 2", "a", "x9 b"};
 
+// Alt alone and with the bar's mnemonics, and with letters that are none.
+const Key altKeys[] = {{VK_MENU, 0, "Alt"},           {'F', VK_MENU, "Alt+F"},
+                       {'O', VK_MENU, "Alt+O"},         {'H', VK_MENU, "Alt+H"},
+                       {'P', VK_MENU, "Alt+P"}};
+// In the menu: moves, Enter, Esc, Alt, and letters, mnemonics and not (never Exit's).
+const Key menuKeys[] = {{VK_LEFT, 0, "Left"},  {VK_RIGHT, 0, "Right"}, {VK_UP, 0, "Up"},
+                        {VK_DOWN, 0, "Down"},  {VK_RETURN, 0, "Enter"}, {VK_ESCAPE, 0, "Esc"},
+                        {VK_MENU, 0, "Alt"},   {'O', 0, "O"},          {'D', 0, "D"},
+                        {'3', 0, "3"},         {'B', 0, "B"},          {'S', 0, "S"},
+                        {'L', 0, "L"},         {'H', 0, "H"}};
+
 std::string lowerCase(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')
@@ -90,13 +101,50 @@ std::string name(HWND control) {
            textOf(control) + "\"";
 }
 
-std::string pressRandomKey(Random& random) {
-    const Key& key = keys[random.below(int(std::size(keys)))];
+std::string press(const Key& key) {
     if (key.modifier)
         pressWith(key.modifier, key.virtualKey);
     else
         pressKey(key.virtualKey);
     return std::string("key ") + key.name;
+}
+
+std::string pressRandomKey(Random& random) {
+    return press(keys[random.below(int(std::size(keys)))]);
+}
+
+// The last highlighted item of the open menu path, as the menu shows it.
+bool exitHighlighted() {
+    const std::string path = openMenuPath();
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, "E&xit") == 0;
+}
+
+// Which item of the bar is highlighted: first, last, or between.
+int barEnd() {
+    HMENU bar = GetMenu(mainWindow());
+    const int count = GetMenuItemCount(bar);
+    if (GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE)
+        return -1;
+    return (GetMenuState(bar, UINT(count - 1), MF_BYPOSITION) & MF_HILITE) ? 1 : 0;
+}
+
+// Never Enter on Exit, which would end the run; never past either end of the bar, where the
+// real platform goes on into the window's system menu (Close among its items).
+bool wouldLeaveTheRun(const Key& key) {
+    if (key.virtualKey == VK_RETURN)
+        return exitHighlighted();
+    if (key.virtualKey == VK_LEFT)
+        return barEnd() < 0;
+    if (key.virtualKey == VK_RIGHT)
+        return barEnd() > 0;
+    return false;
+}
+
+std::string inMenu(Random& random) {
+    const Key* key = &menuKeys[random.below(int(std::size(menuKeys)))];
+    while (wouldLeaveTheRun(*key))
+        key = &menuKeys[random.below(int(std::size(menuKeys)))];
+    return press(*key);
 }
 
 // The controls a click can land on: every visible one but statics (the view frame excepted)
@@ -220,9 +268,11 @@ std::string inProgramWindow(Random& random, HWND top) {
         return pressRandomKey(random);
     }
     std::vector<HWND> controls = clickable(top);
-    switch (pickWeighted(random, {controls.empty() ? 0 : 45, 45, focusTakesText() ? 10 : 0})) {
+    switch (pickWeighted(random, {controls.empty() ? 0 : 45, 45, focusTakesText() ? 10 : 0,
+                                  top == mainWindow() ? 6 : 0})) {
     case 0: return clickControl(random, controls[size_t(random.below(int(controls.size())))]);
     case 1: return pressRandomKey(random);
+    case 3: return press(altKeys[random.below(int(std::size(altKeys)))]);
     default: {
         const char* word = typedWords[random.below(int(std::size(typedWords)))];
         typeText(word);
@@ -307,6 +357,24 @@ std::string classOf(HWND window) {
     return lowerCase(name);
 }
 
+std::string openMenuPath() {
+    std::string path;
+    HMENU menu = GetMenu(mainWindow());
+    while (menu) {
+        const int count = GetMenuItemCount(menu);
+        int at = 0;
+        while (at < count && !(GetMenuState(menu, UINT(at), MF_BYPOSITION) & MF_HILITE))
+            ++at;
+        if (at >= count)
+            break;
+        char text[64] = "";
+        GetMenuStringA(menu, UINT(at), text, sizeof text, MF_BYPOSITION);
+        path += (path.empty() ? "" : " > ") + std::string(text);
+        menu = GetSubMenu(menu, at);
+    }
+    return path;
+}
+
 HWND focusedControl() {
     HWND focus = GetFocus();
     HWND parent = focus ? GetParent(focus) : nullptr;
@@ -360,6 +428,8 @@ std::string takeRandomStep(Random& random) {
         return where + inFileDialog(random);
     if (isMessageBox(top))
         return where + inMessageBox(random, top);
+    if (top == mainWindow() && !openMenuPath().empty())
+        return "in the menu: " + inMenu(random);
     return where + inProgramWindow(random, top);
 }
 

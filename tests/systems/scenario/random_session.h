@@ -31,6 +31,9 @@ std::string classOf(HWND window);              // lower case
 // id 1001, for a combo box that can be typed in; ours draws the field itself) it is the
 // combo box's.
 HWND focusedControl();
+// The main window's menu bar driven from the keyboard: the highlighted items, bar first
+// ("&File > &Open"), empty when the bar is not in use.
+std::string openMenuPath();
 // The window the next action acts in: the one holding the focus (a dialog or box while one is
 // open), else the active one.
 HWND actingWindow();

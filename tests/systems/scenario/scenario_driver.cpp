@@ -259,6 +259,8 @@ void dumpState() {
         line += " disabled";
     write(line);
     dumpMenuMarks(main);
+    if (std::string path = openMenuPath(); !path.empty())
+        write("menu open " + quoted(path.c_str()));
     for (HWND control : directChildren(main))
         dumpControl(control, "  ");
     if (HWND acting = actingWindow(); acting && acting != main)
@@ -266,8 +268,12 @@ void dumpState() {
     // Where the keys go: named by class, id and the window it belongs to, so that a focus
     // inside a system box (a combo box's own edit) shows too.
     HWND focus = focusedControl();
+    HWND root = focus ? GetAncestor(focus, GA_ROOT) : nullptr;
+    const int focusId = focus ? GetDlgCtrlID(focus) : 0;
     if (!focus)
         write("focus none");
+    else if (isFileDialog(root) && (focusId == 0x047c || focusId == 0x0480)) // cmb13, edt1
+        write("focus the file name field in " + textOf(root)); // the system's own controls
     else if (GetWindowLongA(focus, GWL_STYLE) & WS_CHILD)
         write("focus " + classOf(focus) + format(" id=%ld in ", GetDlgCtrlID(focus)) +
               textOf(GetAncestor(focus, GA_ROOT)));
