@@ -194,6 +194,67 @@ TEST_F(MenuTest, PicksPostTheCommandUnlessGrayedOrTheWindowIsDisabled) {
     EXPECT_EQ(droppedInputCount(), 1);
 }
 
+// The highlighted item of a menu, -1 for none.
+int highlighted(HMENU menu) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_HILITE)
+            return i;
+    return -1;
+}
+
+void sendKey(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, int(sizeof input));
+}
+
+void press(WORD virtualKey) {
+    sendKey(virtualKey, false);
+    sendKey(virtualKey, true);
+}
+
+// Alt alone highlights the bar and Down opens its menu, past a separator; Esc closes one level
+// at a time; Alt with a mnemonic opens that menu, Right a submenu, Enter posts the command.
+TEST_F(MenuTest, KeyboardDrivesTheMenuBar) {
+    HWND window = makeMenuWindow();
+    SetFocus(window);
+    HMENU bar = GetMenu(window), file = GetSubMenu(bar, 0), options = GetSubMenu(bar, 1);
+    queueStep([&] { press(VK_MENU); });
+    queueStep([&] {
+        EXPECT_EQ(highlighted(bar), 0);
+        press(VK_DOWN);
+        press(VK_DOWN);
+    });
+    queueStep([&] {
+        EXPECT_EQ(highlighted(file), 2);
+        press(VK_ESCAPE);
+    });
+    queueStep([&] {
+        EXPECT_EQ(highlighted(file), -1);
+        EXPECT_EQ(highlighted(bar), 0);
+        press(VK_ESCAPE);
+    });
+    queueStep([&] {
+        EXPECT_EQ(highlighted(bar), -1);
+        sendKey(VK_MENU, false);
+        press('O');
+        sendKey(VK_MENU, true);
+    });
+    queueStep([&] {
+        EXPECT_EQ(highlighted(bar), 1);
+        EXPECT_EQ(highlighted(options), 0);
+        press(VK_RIGHT);
+        press(VK_DOWN);
+        press(VK_RETURN);
+    });
+    runLoop();
+    EXPECT_EQ(highlighted(bar), -1);
+    EXPECT_EQ(highlighted(GetSubMenu(options, 0)), -1);
+    EXPECT_EQ(notices, (std::vector<Notice>{{WM_COMMAND, 40028, 0, nullptr}}));
+}
+
 TEST_F(MenuTest, ResourcesAreFoundByNumberInTheirModule) {
     char buffer[8];
     EXPECT_EQ(LoadStringA(testModule(), historyString, buffer, sizeof buffer), 7);
