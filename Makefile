@@ -20,7 +20,7 @@ WIN32_BUILD ?= build-win32
 PACKAGE_BUILD ?= build-package
 
 .PHONY: deps windows configure build test check-gl test-sanitized fuzz fuzz-build fuzz-seeds fuzz-coverage run install clean bench mutants
-.PHONY: package package-install-check dist differential
+.PHONY: package package-install-check dist differential differential32
 
 # Packages in groups (scripts/install-deps.sh): `make run` needs only the desktop program's.
 deps:
@@ -177,6 +177,15 @@ differential: build windows
 	bash tests/systems/scenario/differential.sh $(CURDIR)/$(BUILD)/tests/systems/scenario/scenario_run \
 		$(CURDIR)/$(WIN64_BUILD)/scenario_run.exe $(CURDIR)/$(DIFFERENTIAL_PREFIX) \
 		$(CURDIR)/$(BUILD)/differential/seed-$(SEED) $(SEED) $(STEPS)
+
+# The same with the 32-bit exe, where Debian's i386 Wine (wine32) is installed; not in `make test`.
+differential32: build windows
+	@[ -x /usr/lib/wine/wine ] || { echo "differential32: /usr/lib/wine/wine is missing (dpkg --add-architecture i386; apt-get install wine32)"; exit 1; }
+	@[ -d $(DIFFERENTIAL_PREFIX)/drive_c/windows ] || bash tests/systems/desktop/run_under_xvfb.sh \
+		/usr/bin/python3 tests/systems/windows/wine.py make-prefix $(CURDIR)/$(DIFFERENTIAL_PREFIX)
+	QF_WINE=/usr/lib/wine/wine bash tests/systems/scenario/differential.sh \
+		$(CURDIR)/$(BUILD)/tests/systems/scenario/scenario_run $(CURDIR)/$(WIN32_BUILD)/scenario_run.exe \
+		$(CURDIR)/$(DIFFERENTIAL_PREFIX) $(CURDIR)/$(BUILD)/differential32/seed-$(SEED) $(SEED) $(STEPS)
 
 # Single faults planted in a copy of the program (scripts/run_mutants.py), each built and run against
 # the tests that can see it; the report goes to $(MUTANTS_BUILD)/report.md. Not part of `make test`.

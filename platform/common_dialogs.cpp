@@ -191,10 +191,17 @@ INT_PTR CALLBACK fileOpenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         std::error_code error;
         std::string path = std::filesystem::absolute(typed, error).string();
         state().commDlgError = 0;
-        if (acceptChosenFile(ofn, path.c_str()))
+        if (acceptChosenFile(ofn, path.c_str())) {
             EndDialog(dialog, TRUE);
-        else if (state().commDlgError == FNERR_BUFFERTOOSMALL)
+        } else if (state().commDlgError == FNERR_BUFFERTOOSMALL) {
             EndDialog(dialog, FALSE);
+        } else if (std::string refusal = chosenPathRefusal(*ofn, chosenPath(*ofn, path));
+                   !refusal.empty()) {
+            // The dialog says why it stays open, as the real one does, over itself.
+            char title[256] = "";
+            GetWindowTextA(dialog, title, sizeof title);
+            MessageBoxA(dialog, refusal.c_str(), title, MB_OK | MB_ICONEXCLAMATION);
+        }
         return TRUE;
     }
     }

@@ -115,6 +115,25 @@ TEST_F(FileChooserTest, CancelAndMissingFilesFailWithoutTouchingTheBuffers) {
     EXPECT_EQ(CommDlgExtendedError(), 0u);
     EXPECT_STREQ(path, "");
     EXPECT_EQ(fileChooserCalls().size(), 3u);
+
+    // The layer's own dialog says why it stays open, in a box over it, and goes on.
+    setBackend(&withDialogWindows());
+    std::string said;
+    queueStep([&] {
+        HWND field = GetDlgItem(activeDialog(), 0x480); // edt1
+        SetWindowTextA(field, (directory / "missing.bmp").string().c_str());
+        pressKey(field, VK_RETURN);
+    });
+    queueStep([&] {
+        HWND box = activeDialog();
+        said = windowText(box) + ": " + windowText(GetDlgItem(box, 0xFFFF));
+        pressKey(focusWindow(), VK_RETURN);
+    });
+    queueStep([&] { pressKey(focusWindow(), VK_ESCAPE); });
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(said, "Select Texture Image: " + (directory / "missing.bmp").string() +
+                        "\nFile not found.\nCheck the file name and try again.");
+    EXPECT_STREQ(path, "");
 }
 
 TEST_F(FileChooserTest, TooSmallBufferReportsTheSizeNeeded) {
