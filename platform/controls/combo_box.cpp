@@ -249,10 +249,11 @@ LRESULT onChar(HWND window, ComboBoxState* combo, WPARAM code) {
 }
 
 LRESULT onFocus(HWND window, ComboBoxState* combo, bool gained) {
-    if (gained) {
+    if (gained && !combo->beenFocused) {
+        combo->beenFocused = true;
         combo->selStart = 0;
         combo->selEnd = static_cast<int>(windowOf(window)->text.size());
-    } else {
+    } else if (!gained) {
         closeList(window, combo, false);
         if (!(combo = recordOf(window)))
             return 0;

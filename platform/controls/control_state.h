@@ -52,6 +52,7 @@ struct ComboBoxState {
     // entry into it (the program's CB_SETCURSEL does not count): the next edit of the field then
     // leaves the list's selection alone, as the real platform's does.
     bool pickedLast = false;
+    bool beenFocused = false; // the first focus selects the whole field, later ones keep the caret
 };
 
 struct TrackbarState {

@@ -146,7 +146,9 @@ LRESULT onKeyDown(HWND window, EditState* edit, WPARAM key) {
     int caret = edit->selEnd;
     int length = textLength(window);
     switch (key) {
+    case VK_UP: // one line: Up and Down move as Left and Right
     case VK_LEFT: caret = std::max(0, caret - 1); break;
+    case VK_DOWN:
     case VK_RIGHT: caret = std::min(length, caret + 1); break;
     case VK_HOME: caret = 0; break;
     case VK_END: caret = length; break;

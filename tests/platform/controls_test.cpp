@@ -213,9 +213,10 @@ TEST_F(ComboBoxTest, PickAndKeysNotifyButTypingOnlyMovesTheList) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_DROPDOWN), 1);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELENDOK), 1); // the pick, accepted
     EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_CLOSEUP), 1);
-    SetFocus(owner); // the focus coming back selects the whole field again
+    SendMessageA(combo, CB_SETEDITSEL, 0, MAKELONG(2, 2));
+    SetFocus(owner); // the focus coming back keeps the caret: only the first selects all
     SetFocus(combo);
-    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 7));
+    EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(2, 2));
 }
 
 using TrackbarTest = LayerTest;
@@ -457,10 +458,17 @@ TEST_F(EditTest, ArrowsMoveTheCaretAndShiftArrowsExtendTheSelection) {
         pressKey(field, VK_LEFT);
         keyUp(field, VK_SHIFT);
     });
-    queueStep([&] { extended = editSelection(field); });
+    EditSelection up{};
+    queueStep([&] {
+        extended = editSelection(field);
+        pressKey(field, VK_UP); // one line: Up moves as Left does
+    });
+    queueStep([&] { up = editSelection(field); });
     runLoop();
     EXPECT_EQ(plain.start, 2);
     EXPECT_EQ(plain.end, 2);
     EXPECT_EQ(extended.start, 2); // the anchor stays
     EXPECT_EQ(extended.end, 1);
+    EXPECT_EQ(up.start, 0);
+    EXPECT_EQ(up.end, 0);
 }
