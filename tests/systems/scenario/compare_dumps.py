@@ -89,6 +89,10 @@ def main():
             print(f"line {index + 1} ({step}):\n  layer: {a}\n  real:  {b}")
     if len(diverged) > 1:
         print("later steps that differ: " + "; ".join(s.split(" ", 2)[1] for s in diverged[1:20]))
+    for name, lines in (("our layer", ours), ("the real API", theirs)):
+        if not lines or lines[-1] != "quit":  # the program ended, or the run broke off
+            print(f"the run on {name} stopped short of its last step: {lines[-1] if lines else 'no dump'}")
+            diverged.append("stopped short")
     print(f"allow-list entries used: {len(used)} of {len(entries)}")
     print(f"{max(len(steps) - 1, 0)} steps compared, {len(diverged)} divergences outside the allowed list")
     return 1 if diverged else 0

@@ -115,8 +115,8 @@ std::string pressRandomKey(Random& random) {
 
 // The last highlighted item of the open menu path, as the menu shows it.
 bool exitHighlighted() {
-    const std::string path = openMenuPath();
-    return path.size() >= 4 && path.compare(path.size() - 4, 4, "E&xit") == 0;
+    const std::string path = openMenuPath(), exit = "E&xit";
+    return path.size() >= exit.size() && path.compare(path.size() - exit.size(), exit.size(), exit) == 0;
 }
 
 // Which item of the bar is highlighted: first, last, or between.
