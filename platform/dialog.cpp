@@ -96,6 +96,21 @@ HWND nextInGroup(HWND dialog, HWND from, bool previous) {
     return from;
 }
 
+// An arrow key in a dialog: the focus to the next control of the group, a radio button so
+// reached checked.
+void moveFocusInGroup(HWND dialog, HWND from, bool back) {
+    HWND next = nextInGroup(dialog, from, back);
+    if (!next)
+        return;
+    if (sendMessage(next, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+        SetFocus(next);
+        if (sendMessage(next, BM_GETCHECK, 0, 0) != BST_CHECKED)
+            sendMessage(next, BM_CLICK, 0, 0);
+    } else {
+        sendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
+    }
+}
+
 // The dialog manager's way of focusing a control: an edit gets all its text selected.
 void focusControl(HWND control) {
     if (!control)
@@ -371,22 +386,11 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
         case VK_LEFT:
         case VK_UP:
         case VK_RIGHT:
-        case VK_DOWN: {
-            // Arrows a control does not want move the focus round its group; a radio button
-            // reached that way is also checked.
+        case VK_DOWN: // arrows a control does not want move the focus round its group
             if (code & DLGC_WANTARROWS)
                 break;
-            bool back = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
-            HWND next = nextInGroup(dialog, target, back);
-            if (next && sendMessage(next, WM_GETDLGCODE, msg->wParam, 0) & DLGC_RADIOBUTTON) {
-                SetFocus(next);
-                if (sendMessage(next, BM_GETCHECK, 0, 0) != BST_CHECKED)
-                    sendMessage(next, BM_CLICK, 0, 0);
-            } else if (next) {
-                sendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
-            }
+            moveFocusInGroup(dialog, target, msg->wParam == VK_LEFT || msg->wParam == VK_UP);
             return TRUE;
-        }
         case VK_ESCAPE:
             sendMessage(dialog, WM_COMMAND, IDCANCEL,
                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
