@@ -3,6 +3,9 @@
 // timer fires inside every message loop, modal ones included.
 #include "platform/layer.h"
 
+#include <chrono>
+#include <thread>
+
 #include <algorithm>
 
 using namespace layer;
@@ -114,4 +117,13 @@ BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
 
 DWORD WINAPI GetTickCount(void) {
     return timerClock();
+}
+
+void WINAPI Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// The real platform's default. The layer makes no double-clicks of its own.
+UINT WINAPI GetDoubleClickTime(void) {
+    return 500;
 }

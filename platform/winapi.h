@@ -991,6 +991,8 @@ SHORT WINAPI GetKeyState(int virtualKey);
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 DWORD WINAPI GetTickCount(void);
+void WINAPI Sleep(DWORD milliseconds);
+UINT WINAPI GetDoubleClickTime(void);
 
 // USER32: synthesized input, the pointer, the screen
 #define INPUT_MOUSE 0
