@@ -217,6 +217,16 @@ TEST_F(ComboBoxTest, PickAndKeysNotifyButTypingOnlyMovesTheList) {
     SetFocus(owner); // the focus coming back keeps the caret: only the first selects all
     SetFocus(combo);
     EXPECT_EQ(SendMessageA(combo, CB_GETEDITSEL, 0, 0), MAKELONG(2, 2));
+    queueStep([&] {
+        pressKey(combo, VK_F4); // opened, the field shows the entry its text starts, selected
+        typeText(combo, "G");   // and with the list open, typing picks the first entry it starts
+    });
+    queueStep([&] {
+        EXPECT_EQ(windowText(combo), "G");
+        EXPECT_EQ(selection(combo), 0);
+        pressKey(combo, VK_ESCAPE);
+    });
+    runLoop();
 }
 
 using TrackbarTest = LayerTest;
