@@ -397,8 +397,17 @@ bool isFileDialog(HWND window) {
     return GetDlgItem(window, fileNameCombo) || GetDlgItem(window, fileNameEdit);
 }
 
+bool isFileNameField(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    return isFileDialog(GetAncestor(control, GA_ROOT)) && (id == fileNameCombo || id == fileNameEdit);
+}
+
+HWND messageTextOf(HWND box) {
+    return GetDlgItem(box, messageBoxText);
+}
+
 bool isMessageBox(HWND window) {
-    return GetDlgItem(window, messageBoxText) != nullptr;
+    return messageTextOf(window) != nullptr;
 }
 
 bool writeSessionFiles() {

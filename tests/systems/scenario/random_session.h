@@ -38,7 +38,9 @@ std::string openMenuPath();
 // open), else the active one.
 HWND actingWindow();
 bool isFileDialog(HWND window);
+bool isFileNameField(HWND control); // the file dialog's name field, whichever control it is
 bool isMessageBox(HWND window);
+HWND messageTextOf(HWND box); // a message box's text control
 
 // Writes the pictures whose names the file-open dialog is given (each format, one whose sides
 // are no powers of two, a truncated one); false when one cannot be written.

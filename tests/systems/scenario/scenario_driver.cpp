@@ -132,7 +132,7 @@ void dumpDialog(HWND dialog) {
     }
     if (isMessageBox(dialog)) {
         std::string line = "message box " + textOf(dialog) +
-                           " text=" + textOf(GetDlgItem(dialog, 0xFFFF)) + " buttons:";
+                           " text=" + textOf(messageTextOf(dialog)) + " buttons:";
         for (HWND control : directChildren(dialog)) {
             if (classOf(control) != "button" || !IsWindowVisible(control))
                 continue;
@@ -268,12 +268,10 @@ void dumpState() {
     // Where the keys go: named by class, id and the window it belongs to, so that a focus
     // inside a system box (a combo box's own edit) shows too.
     HWND focus = focusedControl();
-    HWND root = focus ? GetAncestor(focus, GA_ROOT) : nullptr;
-    const int focusId = focus ? GetDlgCtrlID(focus) : 0;
     if (!focus)
         write("focus none");
-    else if (isFileDialog(root) && (focusId == 0x047c || focusId == 0x0480)) // cmb13, edt1
-        write("focus the file name field in " + textOf(root)); // the system's own controls
+    else if (isFileNameField(focus)) // named in words: the system makes its own controls
+        write("focus the file name field in " + textOf(GetAncestor(focus, GA_ROOT)));
     else if (GetWindowLongA(focus, GWL_STYLE) & WS_CHILD)
         write("focus " + classOf(focus) + format(" id=%ld in ", GetDlgCtrlID(focus)) +
               textOf(GetAncestor(focus, GA_ROOT)));
