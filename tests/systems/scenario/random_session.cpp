@@ -1,6 +1,7 @@
 #include "tests/systems/scenario/random_session.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <iterator>
@@ -54,17 +55,9 @@ const Key menuKeys[] = {{VK_LEFT, 0, "Left"},  {VK_RIGHT, 0, "Right"}, {VK_UP, 0
                         {'3', 0, "3"},         {'B', 0, "B"},          {'S', 0, "S"},
                         {'L', 0, "L"},         {'H', 0, "H"}};
 
-std::string lowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return text;
-}
-
-std::string textOf(HWND window) {
-    char text[64] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+// One of a table's or a list's entries, each as likely.
+template <typename List> const auto& oneOf(SeededRandom& random, const List& choices) {
+    return *(std::begin(choices) + random.below(int(std::size(choices))));
 }
 
 BOOL CALLBACK collectChild(HWND window, LPARAM lParam) {
@@ -81,7 +74,7 @@ RECT clientRect(HWND window) {
 }
 
 // Picks an index by weight; the weights of what cannot be done now are 0.
-int pickWeighted(Random& random, std::initializer_list<int> weights) {
+int pickWeighted(SeededRandom& random, std::initializer_list<int> weights) {
     int total = 0;
     for (int w : weights)
         total += w;
@@ -109,41 +102,27 @@ std::string press(const Key& key) {
     return std::string("key ") + key.name;
 }
 
-std::string pressRandomKey(Random& random) {
-    return press(keys[random.below(int(std::size(keys)))]);
-}
-
-// The last highlighted item of the open menu path, as the menu shows it.
-bool exitHighlighted() {
-    const std::string path = openMenuPath(), exit = "E&xit";
-    return path.size() >= exit.size() && path.compare(path.size() - exit.size(), exit.size(), exit) == 0;
-}
-
-// Which item of the bar is highlighted: first, last, or between.
-int barEnd() {
-    HMENU bar = GetMenu(mainWindow());
-    const int count = GetMenuItemCount(bar);
-    if (GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE)
-        return -1;
-    return (GetMenuState(bar, UINT(count - 1), MF_BYPOSITION) & MF_HILITE) ? 1 : 0;
-}
-
-// Never Enter on Exit, which would end the run; never past either end of the bar, where the
-// real platform goes on into the window's system menu (Close among its items).
+// Never Enter on Exit, which would end the run; never Left or Right past either end of the
+// bar, where the real platform goes on into the window's system menu (Close among its items).
 bool wouldLeaveTheRun(const Key& key) {
-    if (key.virtualKey == VK_RETURN)
-        return exitHighlighted();
-    if (key.virtualKey == VK_LEFT)
-        return barEnd() < 0;
-    if (key.virtualKey == VK_RIGHT)
-        return barEnd() > 0;
-    return false;
+    HMENU bar = GetMenu(mainWindow());
+    auto lit = [bar](int at) {
+        return (GetMenuState(bar, UINT(at), MF_BYPOSITION) & MF_HILITE) != 0;
+    };
+    const std::string path = openMenuPath(), exit = "E&xit";
+    switch (key.virtualKey) {
+    case VK_RETURN:
+        return path.size() >= exit.size() && path.substr(path.size() - exit.size()) == exit;
+    case VK_LEFT: return lit(0);
+    case VK_RIGHT: return lit(GetMenuItemCount(bar) - 1);
+    default: return false;
+    }
 }
 
-std::string inMenu(Random& random) {
-    const Key* key = &menuKeys[random.below(int(std::size(menuKeys)))];
+std::string inMenu(SeededRandom& random) {
+    const Key* key = &oneOf(random, menuKeys);
     while (wouldLeaveTheRun(*key))
-        key = &menuKeys[random.below(int(std::size(menuKeys)))];
+        key = &oneOf(random, menuKeys);
     return press(*key);
 }
 
@@ -152,13 +131,10 @@ std::string inMenu(Random& random) {
 std::vector<HWND> clickable(HWND top) {
     std::vector<HWND> out;
     for (HWND child : directChildren(top)) {
-        if (!IsWindowVisible(child))
-            continue;
-        std::string kind = classOf(child);
-        LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (kind == "static" && !(style & SS_NOTIFY))
-            continue;
-        if (kind == "button" && (style & BS_TYPEMASK) == BS_GROUPBOX)
+        const std::string kind = classOf(child);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (!IsWindowVisible(child) || (kind == "static" && !(style & SS_NOTIFY)) ||
+            (kind == "button" && (style & BS_TYPEMASK) == BS_GROUPBOX))
             continue;
         if (kind == "static" || kind == "button" || kind == "listbox" || kind == "combobox" ||
             kind == "msctls_trackbar32" || kind == "edit")
@@ -175,7 +151,7 @@ HWND droppedCombo(HWND top) {
 }
 
 // A row of an open drop-down list: the list lies below the field, rows of the item height.
-std::string pickFromOpenList(Random& random, HWND combo) {
+std::string pickFromOpenList(SeededRandom& random, HWND combo) {
     RECT field{};
     GetWindowRect(combo, &field);
     int rowHeight = int(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
@@ -186,30 +162,24 @@ std::string pickFromOpenList(Random& random, HWND combo) {
     return "click row " + std::to_string(row) + " of the open list of " + name(combo);
 }
 
-std::string clickTrackbar(Random& random, HWND trackbar) {
+// A click on the thumb, left or right of it in the channel, or a drag of the thumb.
+std::string clickTrackbar(SeededRandom& random, HWND trackbar) {
     RECT thumb{}, client = clientRect(trackbar);
     SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    int y = (thumb.top + thumb.bottom) / 2;
-    switch (random.below(4)) {
-    case 0:
-        clickAt(screenPoint(trackbar, (thumb.left + thumb.right) / 2, y));
-        return "click the thumb of " + name(trackbar);
-    case 1:
-        clickAt(screenPoint(trackbar, thumb.left / 2, y));
-        return "click left of the thumb of " + name(trackbar);
-    case 2:
-        clickAt(screenPoint(trackbar, (thumb.right + client.right) / 2, y));
-        return "click right of the thumb of " + name(trackbar);
-    default: {
+    const int y = (thumb.top + thumb.bottom) / 2, where = random.below(4);
+    const int x[] = {(thumb.left + thumb.right) / 2, thumb.left / 2,
+                     (thumb.right + client.right) / 2};
+    if (where == 3) {
         int to = random.below(int(client.right) + 40) - 20;
-        dragAlong(screenPoint(trackbar, (thumb.left + thumb.right) / 2, y),
-                  screenPoint(trackbar, to, y), 3);
+        dragAlong(screenPoint(trackbar, x[0], y), screenPoint(trackbar, to, y), 3);
         return "drag the thumb of " + name(trackbar) + " to " + std::to_string(to);
     }
-    }
+    const char* said[] = {"the thumb of ", "left of the thumb of ", "right of the thumb of "};
+    clickAt(screenPoint(trackbar, x[where], y));
+    return std::string("click ") + said[where] + name(trackbar);
 }
 
-std::string clickListBox(Random& random, HWND list) {
+std::string clickListBox(SeededRandom& random, HWND list) {
     RECT client = clientRect(list);
     int rowHeight = std::max(1, int(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)));
     int row = random.below(std::max(1, int(client.bottom) / rowHeight));
@@ -217,15 +187,15 @@ std::string clickListBox(Random& random, HWND list) {
     return "click row " + std::to_string(row) + " shown in " + name(list);
 }
 
-std::string clickComboBox(Random& random, HWND combo) {
+std::string clickComboBox(SeededRandom& random, HWND combo) {
     RECT client = clientRect(combo);
     // The field is clicked at its right end, so a caret goes after its text whatever the font.
-    bool onArrow = random.chance(50);
+    bool onArrow = random.percent(50);
     clickAt(screenPoint(combo, client.right - (onArrow ? 8 : 22), client.bottom / 2));
     return std::string("click the ") + (onArrow ? "arrow" : "field") + " of " + name(combo);
 }
 
-std::string dragInFrame(Random& random, HWND frame) {
+std::string dragInFrame(SeededRandom& random, HWND frame) {
     POINT from{20 + random.below(470), 20 + random.below(470)};
     POINT to{20 + random.below(470), 20 + random.below(470)};
     int moves = 2 + random.below(4);
@@ -234,7 +204,7 @@ std::string dragInFrame(Random& random, HWND frame) {
            std::to_string(from.y) + " to " + std::to_string(to.x) + "," + std::to_string(to.y);
 }
 
-std::string clickControl(Random& random, HWND control) {
+std::string clickControl(SeededRandom& random, HWND control) {
     std::string kind = classOf(control);
     if (kind == "msctls_trackbar32")
         return clickTrackbar(random, control);
@@ -261,52 +231,43 @@ bool focusTakesText() {
            (kind == "combobox" && (GetWindowLongA(focus, GWL_STYLE) & 3) != CBS_DROPDOWNLIST);
 }
 
-std::string inProgramWindow(Random& random, HWND top) {
+std::string inProgramWindow(SeededRandom& random, HWND top) {
     if (HWND combo = droppedCombo(top)) {
-        if (random.chance(60))
+        if (random.percent(60))
             return pickFromOpenList(random, combo);
-        return pressRandomKey(random);
+        return press(oneOf(random, keys));
     }
     std::vector<HWND> controls = clickable(top);
     switch (pickWeighted(random, {controls.empty() ? 0 : 45, 45, focusTakesText() ? 10 : 0,
                                   top == mainWindow() ? 6 : 0})) {
-    case 0: return clickControl(random, controls[size_t(random.below(int(controls.size())))]);
-    case 1: return pressRandomKey(random);
-    case 3: return press(altKeys[random.below(int(std::size(altKeys)))]);
+    case 0: return clickControl(random, oneOf(random, controls));
+    case 1: return press(oneOf(random, keys));
+    case 3: return press(oneOf(random, altKeys));
     default: {
-        const char* word = typedWords[random.below(int(std::size(typedWords)))];
+        const char* word = oneOf(random, typedWords);
         typeText(word);
         return std::string("type \"") + word + "\"";
     }
     }
 }
 
-std::string inMessageBox(Random& random, HWND box) {
-    std::vector<HWND> buttons;
-    for (HWND child : directChildren(box))
-        if (classOf(child) == "button" && IsWindowVisible(child))
-            buttons.push_back(child);
-    if (!buttons.empty() && random.chance(50)) {
-        HWND button = buttons[size_t(random.below(int(buttons.size())))];
-        RECT client = clientRect(button);
-        clickAt(screenPoint(button, client.right / 2, client.bottom / 2));
-        return "click " + name(button);
-    }
+// A click on one of its buttons, or a key.
+std::string inMessageBox(SeededRandom& random, HWND box) {
+    if (std::vector<HWND> buttons = clickable(box); !buttons.empty() && random.percent(50))
+        return clickControl(random, oneOf(random, buttons));
     static const Key boxKeys[] = {{VK_RETURN, 0, "Enter"}, {VK_ESCAPE, 0, "Esc"},
                                   {VK_TAB, 0, "Tab"},      {VK_SPACE, 0, "Space"},
                                   {VK_LEFT, 0, "Left"},    {VK_RIGHT, 0, "Right"}};
-    const Key& key = boxKeys[random.below(int(std::size(boxKeys)))];
-    pressKey(key.virtualKey);
-    return std::string("key ") + key.name;
+    return press(oneOf(random, boxKeys));
 }
 
 // The name field is emptied from its end and the name typed, then Enter; or Esc.
-std::string inFileDialog(Random& random) {
-    if (random.chance(15)) {
+std::string inFileDialog(SeededRandom& random) {
+    if (random.percent(15)) {
         pressKey(VK_ESCAPE);
         return "key Esc";
     }
-    const char* file = fileNames[random.below(int(std::size(fileNames)))];
+    const char* file = oneOf(random, fileNames);
     pressKey(VK_END);
     for (int i = 0; i < 12; ++i)
         pressKey(VK_BACK);
@@ -315,30 +276,18 @@ std::string inFileDialog(Random& random) {
     return std::string("type \"") + file + "\", Enter";
 }
 
-// A 24-bit picture: a red and blue checkerboard of 8-pixel squares with a green diagonal.
+// A red and blue checkerboard of 8-pixel squares with a green diagonal.
 Picture checkerboard(int width, int height) {
-    Picture picture = solidPicture(width, height, {0, 0, 0, 255});
+    Picture picture{width, height, {}};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const bool red = ((x / 8) + (y / 8)) % 2 == 0;
-            picture.pixels[size_t(y) * size_t(width) + size_t(x)] = {
-                uint8_t(red ? 255 : 0), uint8_t(x == y ? 255 : 0), uint8_t(red ? 0 : 255), 255};
+            const uint8_t red = ((x / 8) + (y / 8)) % 2 == 0 ? 255 : 0;
+            picture.pixels.push_back({red, uint8_t(x == y ? 255 : 0), uint8_t(255 - red), 255});
         }
     return picture;
 }
 
 } // namespace
-
-uint32_t Random::next() {
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return uint32_t((state_ * 0x2545F4914F6CDD1Dull) >> 32);
-}
-
-int Random::below(int n) {
-    return n <= 0 ? 0 : int(next() % uint32_t(n));
-}
 
 HWND mainWindow() {
     return FindWindowA("TestBedWindow", nullptr);
@@ -354,7 +303,16 @@ std::vector<HWND> directChildren(HWND parent) {
 std::string classOf(HWND window) {
     char name[64] = "";
     GetClassNameA(window, name, sizeof name);
-    return lowerCase(name);
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return lower;
+}
+
+std::string textOf(HWND window) {
+    std::vector<char> text(size_t(GetWindowTextLengthA(window)) + 2);
+    GetWindowTextA(window, text.data(), int(text.size()));
+    return text.data();
 }
 
 std::string openMenuPath() {
@@ -428,7 +386,7 @@ bool writeSessionFiles() {
     }
 }
 
-std::string takeRandomStep(Random& random) {
+std::string takeRandomStep(SeededRandom& random) {
     HWND top = actingWindow();
     if (!top)
         return "nothing on the screen";

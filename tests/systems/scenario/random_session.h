@@ -6,27 +6,17 @@
 
 #include "platform/winapi.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "tests/support/seeded_random.h"
+
 namespace scenario {
-
-// xorshift64*: the same numbers from the same seed with any compiler and library.
-class Random {
-  public:
-    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    uint32_t next();
-    int below(int n); // 0 .. n-1; 0 when n <= 0
-    bool chance(int percent) { return below(100) < percent; }
-
-  private:
-    uint64_t state_;
-};
 
 HWND mainWindow();                             // "TestBedWindow"
 std::vector<HWND> directChildren(HWND parent); // in creation order
 std::string classOf(HWND window);              // lower case
+std::string textOf(HWND window);
 // The focus as the user sees it: in a combo box's own edit field (the real platform makes one,
 // id 1001, for a combo box that can be typed in; ours draws the field itself) it is the
 // combo box's.
@@ -47,6 +37,6 @@ HWND messageTextOf(HWND box); // a message box's text control
 bool writeSessionFiles();
 
 // Takes one action and returns it in words ("in Rename polygon: key Tab").
-std::string takeRandomStep(Random& random);
+std::string takeRandomStep(SeededRandom& random);
 
 } // namespace scenario

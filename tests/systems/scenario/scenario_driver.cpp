@@ -20,7 +20,7 @@ using namespace scenario;
 namespace {
 
 std::FILE* dumpFile = nullptr;
-Random* session = nullptr;
+SeededRandom* session = nullptr;
 long stepsLeft = 0;
 long stepNumber = 0;
 std::string lastAction = "start";
@@ -46,10 +46,8 @@ std::string quoted(const char* text) {
     return out + "\"";
 }
 
-std::string textOf(HWND window) {
-    std::vector<char> text(size_t(GetWindowTextLengthA(window)) + 2);
-    GetWindowTextA(window, text.data(), int(text.size()));
-    return quoted(text.data());
+std::string quotedTextOf(HWND window) {
+    return quoted(textOf(window).c_str());
 }
 
 void write(const std::string& line) {
@@ -112,8 +110,8 @@ std::string stateOf(HWND window, const std::string& kind) {
 // One line per control: two spaces in for the main window's, four for a dialog's.
 void dumpControl(HWND control, const char* indent) {
     std::string kind = classOf(control);
-    std::string line = indent + kind + format(" id=%ld ", GetDlgCtrlID(control)) + textOf(control) +
-                       rectOf(control) + stateOf(control, kind);
+    std::string line = indent + kind + format(" id=%ld ", GetDlgCtrlID(control)) +
+                       quotedTextOf(control) + rectOf(control) + stateOf(control, kind);
     if (!IsWindowEnabled(control))
         line += " disabled";
     if (!IsWindowVisible(control))
@@ -127,23 +125,23 @@ void dumpControl(HWND control, const char* indent) {
 // what they say and offer is compared. A dialog of the program's templates is dumped whole.
 void dumpDialog(HWND dialog) {
     if (isFileDialog(dialog)) {
-        write("file dialog " + textOf(dialog));
+        write("file dialog " + quotedTextOf(dialog));
         return;
     }
     if (isMessageBox(dialog)) {
-        std::string line = "message box " + textOf(dialog) +
-                           " text=" + textOf(messageTextOf(dialog)) + " buttons:";
+        std::string line = "message box " + quotedTextOf(dialog) +
+                           " text=" + quotedTextOf(messageTextOf(dialog)) + " buttons:";
         for (HWND control : directChildren(dialog)) {
             if (classOf(control) != "button" || !IsWindowVisible(control))
                 continue;
-            line += format(" %ld=", GetDlgCtrlID(control)) + textOf(control);
+            line += format(" %ld=", GetDlgCtrlID(control)) + quotedTextOf(control);
             if (GetFocus() == control)
                 line += "(focused)";
         }
         write(line);
         return;
     }
-    write("dialog " + textOf(dialog));
+    write("dialog " + quotedTextOf(dialog));
     for (HWND control : directChildren(dialog))
         dumpControl(control, "    ");
 }
@@ -215,7 +213,7 @@ void dumpFrame() {
     drawFrame();
     RECT client{};
     for (HWND child : directChildren(mainWindow()))
-        if (textOf(child) == "\"glFrame\"")
+        if (quotedTextOf(child) == "\"glFrame\"")
             GetClientRect(child, &client);
     FramePixels frame{std::clamp(int(std::min(client.right, client.bottom)), 1, 512), {}};
     frame.rgb.resize(size_t(frame.side) * size_t(frame.side) * 3);
@@ -254,7 +252,7 @@ void dumpState() {
         write("main none");
         return;
     }
-    std::string line = "main " + textOf(main) + rectOf(main);
+    std::string line = "main " + quotedTextOf(main) + rectOf(main);
     if (!IsWindowEnabled(main))
         line += " disabled";
     write(line);
@@ -271,12 +269,12 @@ void dumpState() {
     if (!focus)
         write("focus none");
     else if (isFileNameField(focus)) // named in words: the system makes its own controls
-        write("focus the file name field in " + textOf(GetAncestor(focus, GA_ROOT)));
+        write("focus the file name field in " + quotedTextOf(GetAncestor(focus, GA_ROOT)));
     else if (GetWindowLongA(focus, GWL_STYLE) & WS_CHILD)
         write("focus " + classOf(focus) + format(" id=%ld in ", GetDlgCtrlID(focus)) +
-              textOf(GetAncestor(focus, GA_ROOT)));
+              quotedTextOf(GetAncestor(focus, GA_ROOT)));
     else
-        write("focus on the window " + textOf(focus));
+        write("focus on the window " + quotedTextOf(focus));
     dumpFrame();
 }
 
@@ -314,7 +312,7 @@ int runScenario(HINSTANCE instance, const char* dumpPath, unsigned seed, long st
     dumpFile = std::fopen(dumpPath, "wb");
     if (!dumpFile)
         return 3;
-    Random generator(seed);
+    SeededRandom generator(seed);
     session = &generator;
     stepsLeft = steps;
     write(format("seed %ld steps %ld", long(seed), steps));

@@ -59,10 +59,6 @@ POINT screenPoint(HWND window, int x, int y) {
     return point;
 }
 
-void moveTo(POINT screen) {
-    move(screen);
-}
-
 // Two clicks on one spot within the double-click time make a double-click, which depends on
 // how fast each side runs: a second click there waits the time out first.
 void waitOutDoubleClick(POINT screen) {

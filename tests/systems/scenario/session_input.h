@@ -8,7 +8,6 @@
 namespace scenario {
 
 POINT screenPoint(HWND window, int x, int y); // a point of the window's client area
-void moveTo(POINT screen);
 void clickAt(POINT screen);
 void dragAlong(POINT from, POINT to, int moves); // pressed at from, moved, released at to
 void pressKey(UINT virtualKey);

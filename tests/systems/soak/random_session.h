@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "platform/winapi.h"
+#include "tests/support/seeded_random.h"
 #include "tests/systems/soak/scene_model.h"
 #include "tests/systems/soak/soak_files.h"
-#include "tests/systems/soak/soak_random.h"
 
 using scene::Polygon;
 
@@ -99,7 +99,7 @@ class RandomSession {
     void pressTextureOk(HWND dialog, bool byEnter);
     void browseWithoutChoice(HWND dialog);
 
-    Random random_;
+    SeededRandom random_;
     const long total_;
     const SoakFiles& files_;
     SceneModel model_;

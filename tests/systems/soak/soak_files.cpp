@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/systems/soak/link_watch.h"
-#include "tests/systems/soak/soak_random.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/seeded_random.h"
+#include "tests/systems/soak/link_watch.h"
 
 namespace soak {
 
@@ -112,7 +112,7 @@ std::vector<uint8_t> overrunningPcx() {
 
 // Cut anywhere, or (half of the time) inside the pixel data, after the header was read and
 // the buffers made.
-std::vector<uint8_t> cut(std::vector<uint8_t> bytes, Random& random) {
+std::vector<uint8_t> cut(std::vector<uint8_t> bytes, SeededRandom& random) {
     const int size = int(bytes.size());
     const int headerEnd = std::min(size - 1, 160);
     bytes.resize(
@@ -120,7 +120,7 @@ std::vector<uint8_t> cut(std::vector<uint8_t> bytes, Random& random) {
     return bytes;
 }
 
-std::vector<uint8_t> mutated(std::vector<uint8_t> bytes, Random& random) {
+std::vector<uint8_t> mutated(std::vector<uint8_t> bytes, SeededRandom& random) {
     static const uint8_t extremes[] = {0x00, 0xFF, 0x7F, 0x80, 0x01, 0xC0};
     if (bytes.empty())
         return bytes;
@@ -255,7 +255,7 @@ void SoakFiles::addValid(const std::string& name, const std::vector<uint8_t>& by
 }
 
 void SoakFiles::addHostile(uint64_t seed) {
-    Random random(seed ^ 0x686F7374696C65ull);
+    SeededRandom random(seed ^ 0x686F7374696C65ull);
     auto keep = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
         std::string path = (folder_ / name).string();
         writeFile(path, bytes);
