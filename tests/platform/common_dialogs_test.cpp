@@ -1,6 +1,7 @@
 // Message boxes and the file chooser: scripted answers, records of each call, the owner
 // disabled while they are up, and the record filled as the real dialog fills it.
 #include "tests/platform/layer_fixture.h"
+#include "tests/support/user_input.h"
 
 #include <cstdio>
 #include <cstring>
@@ -221,18 +222,8 @@ int highlighted(HMENU menu) {
     return -1;
 }
 
-void sendKey(WORD virtualKey, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, int(sizeof input));
-}
-
-void press(WORD virtualKey) {
-    sendKey(virtualKey, false);
-    sendKey(virtualKey, true);
-}
+// Keys as a person presses them (SendInput), where pressKey posts them to one window.
+const auto press = &userInput::pressKey;
 
 // Alt alone highlights the bar and Down opens its menu, past a separator; Esc closes one level
 // at a time; Alt with a mnemonic opens that menu, Right a submenu, Enter posts the command.
@@ -257,9 +248,7 @@ TEST_F(MenuTest, KeyboardDrivesTheMenuBar) {
     });
     queueStep([&] {
         EXPECT_EQ(highlighted(bar), -1);
-        sendKey(VK_MENU, false);
-        press('O');
-        sendKey(VK_MENU, true);
+        userInput::pressWith(VK_MENU, 'O');
     });
     queueStep([&] {
         EXPECT_EQ(highlighted(bar), 1);

@@ -1,6 +1,7 @@
 // Windows and the message queue: destruction through the default procedure, subclassing,
 // filtered peeking, the quit message, capture routing, painting, and the end of a script.
 #include "tests/platform/layer_fixture.h"
+#include "tests/support/user_input.h"
 
 #include <algorithm>
 
@@ -142,30 +143,12 @@ TEST_F(WindowTest, WaitingEndsWithADueTimerOrWithTheRunWhenNoStepIsLeft) {
 TEST_F(WindowTest, SendInputClicksUnderThePointerAndTypesIntoTheFocus) {
     HWND button = makeControl("BUTTON", "Add", BS_PUSHBUTTON, 3, 100, 50, 80, 24);
     HWND edit = makeControl("EDIT", "", ES_LEFT, 4, 100, 100, 120, 24);
-    POINT centre{140, 62};
-    ClientToScreen(owner, &centre);
-    const auto mouse = [](POINT at, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        // The middle of the pixel, in the 0..65535 the whole screen spans.
-        in.mi.dx = LONG((2 * at.x + 1) * 32768 / GetSystemMetrics(SM_CXSCREEN));
-        in.mi.dy = LONG((2 * at.y + 1) * 32768 / GetSystemMetrics(SM_CYSCREEN));
-        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-        return in;
-    };
-    const auto key = [](WORD vk, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        return in;
-    };
+    POINT centre = userInput::screenPoint(owner, 140, 62);
     queueStep([&] {
-        INPUT outside[] = {mouse({0, 0}, MOUSEEVENTF_LEFTDOWN), mouse({0, 0}, MOUSEEVENTF_LEFTUP)};
-        EXPECT_EQ(SendInput(2, outside, sizeof(INPUT)), 2u);
-        INPUT click[] = {mouse(centre, 0), mouse(centre, MOUSEEVENTF_LEFTDOWN),
-                         mouse(centre, MOUSEEVENTF_LEFTUP)};
-        EXPECT_EQ(SendInput(3, click, sizeof(INPUT)), 3u);
+        INPUT none[2]{};
+        EXPECT_EQ(SendInput(2, none, sizeof(INPUT)), 2u); // two mouse inputs that do nothing
+        userInput::clickAt({0, 0});
+        userInput::clickAt(centre);
     });
     queueStep([&] {
         EXPECT_EQ(commandCodes(button), (std::vector<int>{BN_CLICKED}));
@@ -175,9 +158,8 @@ TEST_F(WindowTest, SendInputClicksUnderThePointerAndTypesIntoTheFocus) {
         EXPECT_EQ(cursor.y, centre.y);
         EXPECT_EQ(WindowFromPoint(centre), button);
         SetFocus(edit);
-        INPUT keys[] = {key(VK_SHIFT, false), key('A', false), key('A', true),
-                        key(VK_SHIFT, true),  key('B', false), key('B', true)};
-        EXPECT_EQ(SendInput(6, keys, sizeof(INPUT)), 6u);
+        userInput::pressWith(VK_SHIFT, 'A');
+        userInput::pressKey('B');
     });
     queueStep([&] { EXPECT_EQ(windowText(edit), "Ab"); });
     runLoop();

@@ -3,6 +3,6 @@
 set(scenario_driver_sources
   ${CMAKE_CURRENT_LIST_DIR}/scenario_driver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/random_session.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/session_input.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../../support/user_input.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../../support/picture_files.cpp
 )

@@ -7,9 +7,11 @@
 #include <iterator>
 
 #include "tests/support/picture_files.h"
-#include "tests/systems/scenario/session_input.h"
+#include "tests/support/user_input.h"
 
 namespace scenario {
+
+using namespace userInput;
 
 namespace {
 

@@ -12,10 +12,11 @@
 #include "render/render_frame.h"
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
+#include "tests/support/user_input.h"
 #include "tests/systems/scenario/random_session.h"
-#include "tests/systems/scenario/session_input.h"
 
 using namespace scenario;
+using namespace userInput;
 
 namespace {
 

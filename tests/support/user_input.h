@@ -5,13 +5,13 @@
 
 #include "platform/winapi.h"
 
-namespace scenario {
+namespace userInput {
 
 POINT screenPoint(HWND window, int x, int y); // a point of the window's client area
 void clickAt(POINT screen);
 void dragAlong(POINT from, POINT to, int moves); // pressed at from, moved, released at to
 void pressKey(UINT virtualKey);
 void pressWith(UINT modifier, UINT virtualKey); // modifier down, the key, modifier up
-void typeText(const char* text); // lower-case letters, digits, '.', ' '
+void typeText(const char* text);                // lower-case letters, digits, '.', ' '
 
-} // namespace scenario
+} // namespace userInput

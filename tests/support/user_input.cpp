@@ -1,9 +1,9 @@
-#include "tests/systems/scenario/session_input.h"
+#include "tests/support/user_input.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-namespace scenario {
+namespace userInput {
 
 namespace {
 
@@ -103,4 +103,4 @@ void typeText(const char* text) {
         pressKey(keyForCharacter(*text));
 }
 
-} // namespace scenario
+} // namespace userInput
