@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <iterator>
+#include <numeric>
 
 #include "tests/support/picture_files.h"
 #include "tests/support/user_input.h"
@@ -77,18 +78,10 @@ RECT clientRect(HWND window) {
 
 // Picks an index by weight; the weights of what cannot be done now are 0.
 int pickWeighted(SeededRandom& random, std::initializer_list<int> weights) {
-    int total = 0;
-    for (int w : weights)
-        total += w;
-    int roll = random.below(total);
-    int index = 0;
-    for (int w : weights) {
-        if (roll < w)
-            return index;
-        roll -= w;
-        ++index;
-    }
-    return 0;
+    int roll = random.below(std::accumulate(weights.begin(), weights.end(), 0)), index = 0;
+    for (auto weight = weights.begin(); roll >= *weight; ++weight, ++index)
+        roll -= *weight;
+    return index;
 }
 
 std::string name(HWND control) {

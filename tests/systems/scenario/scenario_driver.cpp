@@ -330,15 +330,10 @@ int runScenario(HINSTANCE instance, const char* dumpPath, unsigned seed, long st
 }
 
 bool readScenarioArguments(int argc, char** argv, unsigned* seed, long* steps) {
-    char* end = nullptr;
-    if (argc == 4) {
-        *seed = unsigned(std::strtoul(argv[2], &end, 10));
-        if (*end == '\0') {
-            *steps = std::strtol(argv[3], &end, 10);
-            if (*end == '\0' && *steps >= 0)
-                return true;
-        }
-    }
+    char extra = 0;
+    if (argc == 4 && std::sscanf(argv[2], "%u%c", seed, &extra) == 1 &&
+        std::sscanf(argv[3], "%ld%c", steps, &extra) == 1 && *steps >= 0)
+        return true;
     std::fprintf(stderr, "usage: %s DUMP_FILE SEED STEPS\n", argc > 0 ? argv[0] : "scenario_run");
     return false;
 }
