@@ -29,7 +29,8 @@ struct Backend {
     const char* name;
 
     // Native views. createView comes after WM_CREATE succeeded; destroyView before WM_DESTROY.
-    void (*createView)(HWND window);
+    // createView false: the system could not make the window, and CreateWindowExA fails.
+    bool (*createView)(HWND window);
     void (*updateView)(HWND window, unsigned changes); // ViewChange bits
     void (*destroyView)(HWND window);
 

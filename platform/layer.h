@@ -191,7 +191,7 @@ POINT clientOriginOnScreen(HWND window);
 RECT clientRectOf(const Window& window);
 void viewChanged(HWND window, unsigned changes);
 void activate(HWND topLevel); // WM_ACTIVATE to the old and the new active window
-void sendCreateView(HWND window);
+bool sendCreateView(HWND window); // false: the backend could not make its view
 
 // Messages
 // GetMessageA's window filter for thread messages only (those posted to no window).

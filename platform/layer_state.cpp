@@ -161,10 +161,9 @@ void viewChanged(HWND window, unsigned changes) {
         backend->updateView(window, changes);
 }
 
-void sendCreateView(HWND window) {
+bool sendCreateView(HWND window) {
     const Backend* backend = state().backend;
-    if (backend && backend->createView)
-        backend->createView(window);
+    return !backend || !backend->createView || backend->createView(window);
 }
 
 } // namespace layer

@@ -155,7 +155,10 @@ HWND sendCreation(HWND handle, CREATESTRUCTA& cs) {
     if (!created)
         return nullptr;
     created->created = true;
-    sendCreateView(handle);
+    if (!sendCreateView(handle)) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
     if (!(cs.style & WS_CHILD) && (created->style & WS_VISIBLE))
         activate(handle);
     return handle;
@@ -202,6 +205,24 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     ATOM atom = cls->atom;
     s.classes.push_back(std::move(cls));
     return atom;
+}
+
+BOOL WINAPI GetClassInfoExA(HINSTANCE, LPCSTR className, LPWNDCLASSEXA wc) {
+    const WindowClass* cls = findClass(className);
+    if (!cls || !wc)
+        return FALSE;
+    *wc = WNDCLASSEXA{};
+    wc->cbSize = sizeof *wc;
+    wc->style = cls->style;
+    wc->lpfnWndProc = cls->proc;
+    wc->cbWndExtra = cls->windowExtra;
+    wc->hInstance = cls->instance;
+    wc->hIcon = cls->icon;
+    wc->hCursor = cls->cursor;
+    wc->hbrBackground = cls->background;
+    wc->lpszMenuName = cls->menuName.empty() ? nullptr : cls->menuName.c_str();
+    wc->lpszClassName = className;
+    return cls->atom; // the real one returns the class atom too
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {

@@ -168,15 +168,16 @@ void createChild(HWND window, layer::Window& w, NativeView& view) {
 // ---------------------------------------------------------------------------------------------
 // Backend operations
 
-void createView(HWND window) {
+bool createView(HWND window) {
     layer::Window* w = layer::windowOf(window);
     if (!w)
-        return;
+        return true;
     NativeView& view = fltkBackend().views[window];
     if (!w->parent)
         createTopLevel(window, *w, view);
     else
         createChild(window, *w, view);
+    return true;
 }
 
 void updateGeometry(HWND window, const layer::Window& w, NativeView& view) {

@@ -134,6 +134,9 @@ const std::vector<FileChooserCall>& fileChooserCalls();
 enum class GlStep { ChoosePixelFormat, SetPixelFormat, CreateContext, MakeCurrent };
 void failGlStep(GlStep step);           // that step fails from now on
 void failGetDc(const char* windowText); // GetDC fails for windows with that text
+void failCreateWindow(const char* windowText); // CreateWindowExA fails for that text
+int windowsMade(); // windows CreateWindowExA made (dialogs and their controls too)
+const PIXELFORMATDESCRIPTOR& pixelFormatAsked(); // the last ChoosePixelFormat's request
 
 bool glAvailable();    // the EGL pbuffer could be made on this machine
 int framesPresented(); // successful SwapBuffers calls

@@ -37,6 +37,9 @@ struct HeadlessState {
     std::vector<FileChooserCall> fileChoosers;
     std::set<GlStep> failingSteps;
     std::set<std::string> failingGetDc;
+    std::set<std::string> failingCreate;
+    int windowsMade = 0;
+    PIXELFORMATDESCRIPTOR formatAsked{};
     int frames = 0;
     std::vector<uint8_t> frame;
     std::map<HWND, unsigned> viewChanges; // ViewChange bits since last taken
@@ -139,12 +142,21 @@ void destroyView(HWND window) {
     destroySurface(window);
 }
 
+bool createView(HWND window) {
+    layer::Window* w = layer::windowOf(window);
+    if (w && data().failingCreate.count(w->text))
+        return false;
+    ++data().windowsMade;
+    return true;
+}
+
 bool getDc(HWND window) {
     layer::Window* w = layer::windowOf(window);
     return !w || !data().failingGetDc.count(w->text);
 }
 
-int choosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR&) {
+int choosePixelFormat(HWND, const PIXELFORMATDESCRIPTOR& wanted) {
+    data().formatAsked = wanted;
     return !stepFails(GlStep::ChoosePixelFormat) && eglReady() ? 1 : 0;
 }
 
@@ -189,20 +201,12 @@ bool present(HWND window) {
 
 const Backend headlessBackend = {
     "headless",
-    nullptr, // createView: the layer's state is the view
-    updateView,
-    destroyView,
-    waitForInput,
-    messageBox,
-    openFileName,
-    getDc,
+    createView, // the layer's state is the view: only counted, or refused when told
+    updateView,        destroyView,         waitForInput,
+    messageBox,        openFileName,        getDc,
     nullptr, // fillRect: the layer keeps the colour
-    choosePixelFormat,
-    describePixelFormat,
-    setPixelFormat,
-    createContext,
-    makeCurrent,
-    destroyGlContext,
+    choosePixelFormat, describePixelFormat, setPixelFormat,
+    createContext,     makeCurrent,         destroyGlContext,
     present,
     nullptr, // tickCount: virtual time, the next due timer fires whenever the program waits
     nullptr, // waitForInputFor
@@ -279,6 +283,15 @@ void failGlStep(GlStep step) {
 }
 void failGetDc(const char* windowText) {
     data().failingGetDc.insert(windowText ? windowText : "");
+}
+void failCreateWindow(const char* windowText) {
+    data().failingCreate.insert(windowText ? windowText : "");
+}
+int windowsMade() {
+    return data().windowsMade;
+}
+const PIXELFORMATDESCRIPTOR& pixelFormatAsked() {
+    return data().formatAsked;
 }
 bool glAvailable() {
     return eglReady();

@@ -35,7 +35,12 @@ TEST_F(MessageLoopTest, TrackbarDragIsOneFrame) {
         before = headless::framesPresented();
         headless::dragTrackbar(redSlider, 40, 8);
     });
-    queueStep([&] { after = headless::framesPresented(); });
+    queueStep([&] {
+        after = headless::framesPresented();
+        // A thumb-track notice says where the thumb is: that is the colour, whatever it holds.
+        SendMessageA(mainWindow, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 77), LPARAM(redSlider));
+        EXPECT_EQ(polygonListHead->red, 77);
+    });
     runProgram();
     EXPECT_EQ(after, before + 1);
 }
@@ -62,8 +67,10 @@ TEST_F(MessageLoopTest, AcceleratorsActWhateverControlHasTheFocus) {
         EXPECT_EQ(headless::selection(polygonListBox), 1);
         SetFocus(blendSrcCombo);
         headless::pressKey(nullptr, '3');
+        headless::typeText(nullptr, "q"); // no accelerator: the loop makes it a character
     });
     queueStep([] {
+        EXPECT_EQ(headless::windowText(blendSrcCombo), "q");
         EXPECT_FALSE(orthographic);
         EXPECT_TRUE(headless::menuItemChecked(mainWindow, idPerspective));
         SetFocus(blendCheckBox);
@@ -118,11 +125,14 @@ TEST_F(MessageLoopTest, OpenDialogSuspendsAcceleratorsAndIdleFrames) {
 }
 
 TEST_F(MessageLoopTest, ExitEndsTheLoopWithZeroAndLeavesTheWindow) {
-    queueStep([] {
+    int windowsBefore = 0;
+    queueStep([&] {
         harness::linkPolygon();
+        windowsBefore = headless::windowsMade();
         headless::chooseMenuItem(mainWindow, idFileExit);
     });
     EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(headless::windowsMade(), windowsBefore); // nothing opens on the way out
     EXPECT_FALSE(headless::scriptRanOut());
     EXPECT_TRUE(IsWindow(mainWindow));
     EXPECT_TRUE(headless::messageBoxCalls().empty());
@@ -139,21 +149,31 @@ TEST_F(MessageLoopTest, ClosingTheWindowEndsTheLoopWithZero) {
     EXPECT_TRUE(headless::messageBoxCalls().empty());
 }
 
-TEST_F(MessageLoopTest, ClassThatCannotBeRegisteredStopsStartUp) {
+// The class taken already, or the window refused by the system: one box says which, and the
+// program ends.
+class StartUpFailureTest : public harness::ProgramTest,
+                           public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StartUpFailureTest, StopsStartUpWithItsMessage) {
     WNDCLASSEXA taken = {};
     taken.cbSize = sizeof taken;
     taken.lpfnWndProc = DefWindowProcA;
     taken.lpszClassName = "TestBedWindow";
-    ASSERT_NE(RegisterClassExA(&taken), 0);
+    if (GetParam())
+        ASSERT_NE(RegisterClassExA(&taken), 0);
+    else
+        headless::failCreateWindow("GL Quillfen v0.94");
     EXPECT_EQ(runProgram(), 0);
     ASSERT_EQ(headless::messageBoxCalls().size(), 1u);
     const auto& call = headless::messageBoxCalls()[0];
-    EXPECT_EQ(call.text, "Register WinClass Failed!");
+    EXPECT_EQ(call.text, GetParam() ? "Register WinClass Failed!" : "Create Window Failed");
     EXPECT_EQ(call.caption, "Fatal");
     EXPECT_EQ(call.type, UINT(MB_OK | MB_ICONERROR));
     EXPECT_EQ(call.owner, nullptr);
     EXPECT_TRUE(headless::topLevelWindows().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(ClassOrWindow, StartUpFailureTest, ::testing::Bool());
 
 struct GlFailure {
     const char* text;
@@ -214,6 +234,24 @@ TEST_F(MessageLoopTest, MainWindowHasItsClassTitleAndFixedFrame) {
         EXPECT_FALSE(style & WS_MAXIMIZEBOX);
         EXPECT_FALSE(style & WS_THICKFRAME);
         EXPECT_NE(GetMenu(mainWindow), nullptr);
+        EXPECT_EQ(headless::windowExStyle(mainWindow) & ~DWORD(WS_EX_WINDOWEDGE), 0u);
+        EXPECT_EQ(HINSTANCE(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE)), instanceHandle);
+        // Redrawn whole when sized, its own DC, the program's icon, the arrow, the button face.
+        WNDCLASSEXA cls = {};
+        ASSERT_TRUE(GetClassInfoExA(instanceHandle, "TestBedWindow", &cls));
+        EXPECT_EQ(cls.style, UINT(CS_HREDRAW | CS_VREDRAW | CS_OWNDC));
+        EXPECT_EQ(cls.hInstance, instanceHandle);
+        EXPECT_NE(cls.hIcon, nullptr);
+        EXPECT_EQ(cls.hIcon, LoadIconA(instanceHandle, MAKEINTRESOURCEA(iconResource)));
+        EXPECT_NE(cls.hCursor, nullptr);
+        EXPECT_EQ(cls.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+        EXPECT_EQ(cls.hbrBackground, HBRUSH(INT_PTR(COLOR_BTNFACE + 1)));
+        // The view frame's pixels: double-buffered RGBA for OpenGL, 32 colour and 16 depth bits.
+        const PIXELFORMATDESCRIPTOR& asked = headless::pixelFormatAsked();
+        EXPECT_EQ(asked.dwFlags, DWORD(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER));
+        EXPECT_EQ(asked.iPixelType, PFD_TYPE_RGBA);
+        EXPECT_EQ(asked.cColorBits, 32);
+        EXPECT_EQ(asked.cDepthBits, 16);
     });
     runProgram();
 }
