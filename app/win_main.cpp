@@ -101,8 +101,7 @@ void resetProgramState() {
     resetScene();
     resetPanelHandles();
     resetViewFrameDrag();
-    viewAngleY = 0.0f;
-    viewAngleX = 0.0f;
+    resetViewAngles();
     instanceHandle = nullptr;
     mainWindow = nullptr;
     viewFrame = nullptr;

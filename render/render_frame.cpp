@@ -8,8 +8,18 @@
 #include "app/shell.h"
 #include "scene/scene.h"
 
-float viewAngleY = 0.0f;
-float viewAngleX = 0.0f;
+namespace {
+
+constexpr float startAngle = 0.0f; // the 3D view starts square on
+
+} // namespace
+
+float viewAngleY = startAngle;
+float viewAngleX = startAngle;
+
+void resetViewAngles() {
+    viewAngleY = viewAngleX = startAngle;
+}
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 extern float viewAngleY; // turn of the 3D view about the y axis, degrees
 extern float viewAngleX; // turn of the 3D view about the x axis, degrees
+void resetViewAngles();  // the 3D view as it starts, square on
 
 // One complete frame from the polygon list, the display options and the view angles.
 // Needs the GL context current on the view frame's device context.

@@ -324,7 +324,7 @@ TEST_F(RenderTest, TextureEnvironmentIsSetEvenWithTextureMappingOff) {
 }
 
 TEST_F(RenderTest, ProjectionFollowsTheDisplayMode) {
-    GLfloat flat[16], deep[16];
+    GLfloat flat[16], deep[16], eye[16];
     headless::queueStep([] {
         square(0, 0, 20, red);
         harness::requestFrame();
@@ -334,7 +334,10 @@ TEST_F(RenderTest, ProjectionFollowsTheDisplayMode) {
         orthographic = false;
         harness::requestFrame();
     });
-    headless::queueStep([&] { glGetFloatv(GL_PROJECTION_MATRIX, deep); });
+    headless::queueStep([&] {
+        glGetFloatv(GL_PROJECTION_MATRIX, deep);
+        glGetFloatv(GL_MODELVIEW_MATRIX, eye);
+    });
     harness::runProgram();
     // glOrtho(-128, 128, 128, -128, 256, -256)
     EXPECT_FLOAT_EQ(flat[0], 1.0f / 128);
@@ -347,6 +350,10 @@ TEST_F(RenderTest, ProjectionFollowsTheDisplayMode) {
     EXPECT_NEAR(deep[10], 0.0f, 1e-6);
     EXPECT_NEAR(deep[14], -2.0f, 1e-5);
     EXPECT_FLOAT_EQ(deep[11], -1.0f);
+    // The view as it starts: turned half round z (+y down), 310 units back, not turned further.
+    const float view[16] = {-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, -310, 1};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(eye[i], view[i], 1e-4) << "modelview element " << i;
 }
 
 TEST_F(RenderTest, Only512PolygonsFitTheDepthRangeIn2D) {
@@ -358,6 +365,7 @@ TEST_F(RenderTest, Only512PolygonsFitTheDepthRangeIn2D) {
         square(60, 60, 10, white); // 513th, z = -257: outside
     });
     EXPECT_EQ(pixel(frame, 262, 262), green);
+    EXPECT_EQ(pixel(frame, 256, 256), blue);
     EXPECT_EQ(pixel(frame, 376, 376), black);
 }
 
