@@ -277,11 +277,21 @@ TEST(SessionTest, EndingASessionDestroysWhatIsLeftAndForgetsClasses) {
         return DefWindowProcA(w, m, wp, lp);
     };
     wc.lpszClassName = "Leftover";
+    wc.cbWndExtra = 8;
+    wc.lpszMenuName = "Bar";
     HWND window;
+    WNDCLASSEXA back{};
     {
         Session session;
-        ASSERT_NE(RegisterClassExA(&wc), 0);
+        ATOM atom = RegisterClassExA(&wc);
+        ASSERT_NE(atom, 0);
         EXPECT_EQ(RegisterClassExA(&wc), 0); // once per name
+        EXPECT_EQ(GetClassInfoExA(nullptr, "LEFTOVER", &back), atom); // found in any case
+        EXPECT_EQ(back.cbSize, sizeof back);
+        EXPECT_EQ(back.lpfnWndProc, wc.lpfnWndProc);
+        EXPECT_EQ(back.cbWndExtra, 8);
+        EXPECT_STREQ(back.lpszMenuName, "Bar");
+        EXPECT_STREQ(back.lpszClassName, "LEFTOVER");
         window = CreateWindowExA(0, "Leftover", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                  nullptr, nullptr);
         ASSERT_NE(window, nullptr);
@@ -292,6 +302,7 @@ TEST(SessionTest, EndingASessionDestroysWhatIsLeftAndForgetsClasses) {
     Session next;
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(stepsLeft(), 0u);
+    EXPECT_FALSE(GetClassInfoExA(nullptr, "Leftover", &back));
     EXPECT_NE(RegisterClassExA(&wc), 0);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)); // the old quit is gone too
