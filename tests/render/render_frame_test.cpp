@@ -369,6 +369,21 @@ TEST_F(RenderTest, Only512PolygonsFitTheDepthRangeIn2D) {
     EXPECT_EQ(pixel(frame, 376, 376), black);
 }
 
+// The first and last pixel of a colour along the frame's middle row; -1, -1 when none.
+std::pair<int, int> spanAtMiddle(const std::vector<uint8_t>& frame, Rgb colour) {
+    int left = -1, right = -1;
+    for (int x = 0; x < 512; ++x) {
+        if (pixel(frame, x, 256) != colour)
+            continue;
+        if (left < 0)
+            left = x;
+        right = x;
+    }
+    return {left, right};
+}
+
+const double pixelsPerUnitAtOne = 256.0 / std::tan(22.5 * M_PI / 180.0);
+
 // In 3D the polygons stand along z, centred on 0, the first farthest. A square's width and
 // centre on screen tell its distance from the eye (310 - z).
 class PerspectiveDepthTest : public harness::ProgramTest,
@@ -385,16 +400,8 @@ TEST_P(PerspectiveDepthTest, PolygonsStandAtTheirDepths) {
         for (int i = 0; i < count; ++i)
             square(positions[i], 0, 20, colours[i]);
     });
-    const double pixelsPerUnitAtOne = 256.0 / std::tan(22.5 * M_PI / 180.0);
     for (int i = 0; i < count; ++i) {
-        int left = -1, right = -1;
-        for (int x = 0; x < 512; ++x) {
-            if (pixel(frame, x, 256) != colours[i])
-                continue;
-            if (left < 0)
-                left = x;
-            right = x;
-        }
+        auto [left, right] = spanAtMiddle(frame, colours[i]);
         ASSERT_GE(left, 0) << "polygon " << i + 1 << " of " << count << " not drawn";
         double distance = 310.0 - depths[count - 1][i];
         double scale = pixelsPerUnitAtOne / distance;
@@ -405,5 +412,18 @@ TEST_P(PerspectiveDepthTest, PolygonsStandAtTheirDepths) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OneToFour, PerspectiveDepthTest, ::testing::Values(1, 2, 3, 4));
+
+// A hundred polygons stand 50 / 50 + 5 = 6 units apart: the last at z = 297, 13 units before
+// the eye, where a step that is a little off shows many times over.
+TEST_F(RenderTest, HundredthPolygonStandsThirteenUnitsBeforeTheEye) {
+    auto frame = frameAfter([] {
+        orthographic = false;
+        for (int i = 0; i < 99; ++i)
+            square(-100, -100, 1, red); // far from the middle row at every depth
+        square(0, 0, 2, green);
+    });
+    auto [left, right] = spanAtMiddle(frame, green);
+    EXPECT_NEAR(right - left + 1, 2 * pixelsPerUnitAtOne / 13.0, 1.5);
+}
 
 } // namespace
