@@ -165,7 +165,8 @@ TEST(RenderCases, AlphaTestComparesVertexAlphaWithTheReference) {
     }
 }
 
-// Lit colour = global ambient 0.2 x material ambient + diffuse x cos(angle to the light).
+// Lit colour = global ambient 0.2 x material ambient + diffuse x cos(angle to the light); its
+// alpha is the diffuse material's, shown here by blending with it.
 TEST(RenderCases, LightingDrawsTheGreyMaterialUnlessColourMaterialIsOn) {
     struct Case {
         bool flat, colourMaterial;
@@ -176,7 +177,7 @@ TEST(RenderCases, LightingDrawsTheGreyMaterialUnlessColourMaterialIsOn) {
         {true, false, 0, {214, 214, 214}},                                       // 0.04 + 0.8
         {false, false, 0, {214, 214, 214}}, {false, false, 60, {112, 112, 112}}, // 0.04 + 0.8 x 0.5
         {false, false, 180, {10, 10, 10}}, // facing away: ambient only
-        {true, true, 0, {255, 0, 0}},      // red drives ambient and diffuse
+        {true, true, 0, {77, 0, 0}},       // red, alpha 0.3, drives ambient and diffuse
     };
     for (const Case& c : cases) {
         harness::FreshRun run;
@@ -185,7 +186,11 @@ TEST(RenderCases, LightingDrawsTheGreyMaterialUnlessColourMaterialIsOn) {
             lighting = true;
             colorMaterial = c.colourMaterial;
             viewAngleY = c.angleY;
-            square(0, 0, 60, red)->alpha = 0.3f; // the lit alpha comes from the material
+            Polygon* polygon = square(0, 0, 60, red);
+            polygon->alpha = 0.3f; // the lit alpha comes from the material: 1 for the grey
+            polygon->blendEnabled = 1;
+            polygon->blendSrc = GL_SRC_ALPHA;
+            polygon->blendDst = GL_ONE_MINUS_SRC_ALPHA;
         });
         EXPECT_TRUE(colourNear(pixel(frame, 256, 256), c.expected))
             << (c.flat ? "2D" : "3D") << " colour material " << c.colourMaterial << " angle "
