@@ -109,23 +109,25 @@ def main():
     else:
         workspace.prepare()
         workspace.establish_baseline(sorted({m.path for m in chosen}), args.slow)
-    for number, mutant in enumerate(chosen, 1):
-        if mutant.path not in originals:
-            with open(os.path.join(workspace.src, mutant.path)) as f:
-                originals[mutant.path] = f.read()
-        result = workspace.judge(mutant, originals[mutant.path], args.slow)
-        runs.append((mutant, result))
-        status = report.status_of(result, mutant, equivalents)
-        log(f"{number}/{len(chosen)} {status:13} {mutant.ident} {mutant.path}:{mutant.line} "
-            f"{mutant.describe()}"
-            + (" (cached)" if result["cached"] else f" {result['seconds']} s"))
-        workspace.save_cache()
+    try:
+        for number, mutant in enumerate(chosen, 1):
+            if mutant.path not in originals:
+                with open(os.path.join(workspace.src, mutant.path)) as f:
+                    originals[mutant.path] = f.read()
+            result = workspace.judge(mutant, originals[mutant.path], args.slow)
+            runs.append((mutant, result))
+            status = report.status_of(result, mutant, equivalents)
+            log(f"{number}/{len(chosen)} {status:13} {mutant.ident} {mutant.path}:{mutant.line} "
+                f"{mutant.describe()}"
+                + (" (cached)" if result["cached"] else f" {result['seconds']} s"))
+            workspace.save_cache()
+    finally:  # a stopped run keeps what it did too
+        if not args.report_only:
+            workspace.keep_results()
     settings = (f"Files: {args.files}. Seed {args.seed}, "
                 f"{'every mutant' if not args.max else f'at most {args.max} mutants'}"
                 f"{', ids ' + args.ids if args.ids else ''}; test groups over {args.slow:g} s "
                 f"left out.")
-    if not args.report_only:
-        workspace.keep_results()
     totals = report.write(os.path.join(workspace.root, "report.md"), runs, generated,
                           equivalents, settings, args.seed, args.whole.split())
     log("report: " + os.path.join(args.root, "report.md") + "; "

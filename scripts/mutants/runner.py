@@ -142,8 +142,12 @@ class Workspace:
             json.dump(self.history, f)
 
     def keep_results(self):
-        """Writes every result and the tests' states to the repository's kept file."""
-        write_json(self.kept_path, {"tests_history": self.history, "results": self.cache})
+        """Adds every result and the tests' states to the repository's kept file, keeping what
+        another run (another root) added there meanwhile."""
+        kept = read_json(self.kept_path, {"tests_history": [], "results": {}})
+        history = [h for h in kept["tests_history"] if h not in self.history] + self.history
+        write_json(self.kept_path,
+                   {"tests_history": history, "results": dict(kept["results"], **self.cache)})
 
     def killed_before(self, mutant, mutated):
         """A result under an earlier state of the tests that killed the mutant: tests only ever
