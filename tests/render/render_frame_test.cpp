@@ -264,23 +264,29 @@ TEST_F(RenderTest, TextureMappingOffDrawsPlainColour) {
 // What pixels cannot show is read back from GL once the frame is drawn: the state the last
 // polygon set is still in force then.
 TEST_F(RenderTest, FrameLeavesTheLastPolygonsStateInForce) {
+    GLuint lastTexture = 0;
     harness::afterFrame(
-        [] {
+        [&] {
             square(0, 0, 20, red);
             Polygon* last = square(0, 0, 20, green);
+            last->texture = lastTexture = makeQuadrantTexture();
+            glBindTexture(GL_TEXTURE_2D, 0); // as a load leaves it
             last->blendSrc = GL_DST_COLOR;
             last->blendDst = GL_ONE_MINUS_SRC_ALPHA;
             last->alphaFunc = GL_GEQUAL;
             last->alphaRef = 0.25f;
             last->texEnvMode = GL_DECAL;
         },
-        [] {
+        [&] {
             GLint value = -1;
             glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-            EXPECT_EQ(value, 0); // no texture: object 0 is bound...
+            EXPECT_EQ(GLuint(value), lastTexture); // bound, and then given the wrap modes
             glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-            EXPECT_EQ(value, GL_CLAMP); // ...and still gets the wrap modes
+            EXPECT_EQ(value, GL_CLAMP);
             glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
+            EXPECT_EQ(value, GL_CLAMP);
+            glBindTexture(GL_TEXTURE_2D, 0); // no texture: object 0 is bound and gets them too
+            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
             EXPECT_EQ(value, GL_CLAMP);
             EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
             glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
