@@ -8,8 +8,9 @@
 Every file (or every .cpp under a folder; a header only when named) in FILES gets its mutants made by the rules of
 scripts/mutants/mutate.py; a seeded sample of MAX of them, spread over the files, is built and
 tested in build-mutants/. Each ends killed, survived, timed out or did not build; a survivor
-listed in tests/mutants-equivalent.txt counts as equivalent. The report is
-build-mutants/report.md; the exit status is 1 when a survivor is not on that list.
+listed in tests/mutants-equivalent.txt counts as equivalent, one listed in
+tests/mutants-caught-elsewhere.txt as caught by a check the run cannot hold (the sanitized build,
+Wine). The report is build-mutants/report.md; the exit status is 1 when a survivor is on neither.
 """
 
 import argparse
@@ -27,6 +28,7 @@ from mutants.sampling import read_equivalents, sample  # noqa: E402
 
 DEFAULT_FILES = "app/ scene/ render/ panel/ texture/ resources/ platform/controls/ platform/dialog.cpp"
 EQUIVALENTS = "tests/mutants-equivalent.txt"
+CAUGHT_ELSEWHERE = "tests/mutants-caught-elsewhere.txt"
 
 
 def chosen_files(repo, names):
@@ -100,6 +102,7 @@ def main():
     log(f"{sum(generated.values())} mutants made in {len(by_file)} files; running {len(chosen)}")
     workspace = Workspace(repo, os.path.join(repo, args.root), args.jobs, log)
     equivalents = read_equivalents(os.path.join(repo, EQUIVALENTS))
+    elsewhere = read_equivalents(os.path.join(repo, CAUGHT_ELSEWHERE))
     runs = []
     originals = {}
     if args.report_only:
@@ -116,7 +119,7 @@ def main():
                     originals[mutant.path] = f.read()
             result = workspace.judge(mutant, originals[mutant.path], args.slow)
             runs.append((mutant, result))
-            status = report.status_of(result, mutant, equivalents)
+            status = report.status_of(result, mutant, equivalents, elsewhere)
             log(f"{number}/{len(chosen)} {status:13} {mutant.ident} {mutant.path}:{mutant.line} "
                 f"{mutant.describe()}"
                 + (" (cached)" if result["cached"] else f" {result['seconds']} s"))
@@ -129,7 +132,7 @@ def main():
                 f"{', ids ' + args.ids if args.ids else ''}; test groups over {args.slow:g} s "
                 f"left out.")
     totals = report.write(os.path.join(workspace.root, "report.md"), runs, generated,
-                          equivalents, settings, args.seed, args.whole.split())
+                          equivalents, settings, args.seed, args.whole.split(), elsewhere)
     log("report: " + os.path.join(args.root, "report.md") + "; "
         + ", ".join(f"{k} {v}" for k, v in sorted(totals.items())))
     return 1 if totals["survived"] else 0
