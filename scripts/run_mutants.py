@@ -10,7 +10,9 @@ scripts/mutants/mutate.py; a seeded sample of MAX of them, spread over the files
 tested in build-mutants/. Each ends killed, survived, timed out or did not build; a survivor
 listed in tests/mutants-equivalent.txt counts as equivalent, one listed in
 tests/mutants-caught-elsewhere.txt as caught by a check the run cannot hold (the sanitized build,
-Wine). The report is build-mutants/report.md; the exit status is 1 when a survivor is on neither.
+Wine). A listed mutant that survived earlier tests is not run again until its file changes (the
+runs are long, a minute a survivor); anything else the tests might now kill is. The report is
+build-mutants/report.md; the exit status is 1 when a survivor is on neither.
 """
 
 import argparse
@@ -117,7 +119,8 @@ def main():
             if mutant.path not in originals:
                 with open(os.path.join(workspace.src, mutant.path)) as f:
                     originals[mutant.path] = f.read()
-            result = workspace.judge(mutant, originals[mutant.path], args.slow)
+            listed = mutant.ident in equivalents or mutant.ident in elsewhere
+            result = workspace.judge(mutant, originals[mutant.path], args.slow, listed)
             runs.append((mutant, result))
             status = report.status_of(result, mutant, equivalents, elsewhere)
             log(f"{number}/{len(chosen)} {status:13} {mutant.ident} {mutant.path}:{mutant.line} "

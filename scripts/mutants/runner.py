@@ -149,12 +149,11 @@ class Workspace:
         write_json(self.kept_path,
                    {"tests_history": history, "results": dict(kept["results"], **self.cache)})
 
-    def killed_before(self, mutant, mutated):
-        """A result under an earlier state of the tests that killed the mutant: tests only ever
-        get sharper, so a mutant an older state killed stays killed."""
+    def earlier_result(self, mutant, mutated, status):
+        """The newest result with that status under an earlier state of the tests."""
         for tests_hash in reversed(self.history):
             result = self.cache.get(self.cache_key(mutant, mutated, tests_hash))
-            if result and result["status"] == "killed":
+            if result and result["status"] == status:
                 return result
         return None
 
@@ -280,12 +279,17 @@ class Workspace:
             digest.update(part.encode() + b"\0")
         return digest.hexdigest()
 
-    def judge(self, mutant, original_text, slow_limit):
+    def judge(self, mutant, original_text, slow_limit, listed=False):
+        """listed: the mutant is on a kept list (equivalent, or caught elsewhere), so a survival
+        under earlier tests stands; else only a kill does (tests only ever get sharper, so a
+        mutant an older state killed stays killed)."""
         mutated = mutant.apply(original_text)
         key = self.cache_key(mutant, mutated, self.tests_hash)
         if key in self.cache:
             return dict(self.cache[key], cached=True)
-        earlier = self.killed_before(mutant, mutated)
+        earlier = self.earlier_result(mutant, mutated, "killed")
+        if not earlier and listed:
+            earlier = self.earlier_result(mutant, mutated, "survived")
         if earlier:
             return dict(earlier, cached=True)
         copy = os.path.join(self.src, mutant.path)
