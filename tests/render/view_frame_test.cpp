@@ -100,7 +100,15 @@ TEST_F(ViewFrameDragTest, PolygonFollowsThePointerIn2D) {
         EXPECT_EQ(headless::captureWindow(), nullptr);
         headless::mouseMove(viewFrame, 300, 300); // no drag any more
     });
-    queueStep([] { EXPECT_EQ(currentPolygon->x, -54); });
+    queueStep([] {
+        EXPECT_EQ(currentPolygon->x, -54);
+        headless::mouseDown(viewFrame, 300, 300); // the next drag starts where this one left it
+        headless::mouseUp(viewFrame, 304, 306);
+    });
+    queueStep([] {
+        EXPECT_EQ(currentPolygon->x, -52);
+        EXPECT_EQ(currentPolygon->y, -97);
+    });
     harness::runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
