@@ -133,9 +133,15 @@ TEST_F(ViewFrameDragTest, DragTurnsTheViewIn3DByWholeDegrees) {
         headless::mouseDown(viewFrame, 100, 300);
         headless::mouseUp(viewFrame, 190, 260);
     });
+    queueStep([] {
+        EXPECT_EQ(viewAngleY, 55.0f);             // 10 + 45
+        EXPECT_EQ(viewAngleX, -20.0f);            // 0 - 20
+        headless::mouseDown(viewFrame, 100, 300); // the next turn starts from these
+        headless::mouseUp(viewFrame, 102, 310);
+    });
     harness::runProgram();
-    EXPECT_EQ(viewAngleY, 55.0f);  // 10 + 45
-    EXPECT_EQ(viewAngleX, -20.0f); // 0 - 20
+    EXPECT_EQ(viewAngleY, 56.0f);
+    EXPECT_EQ(viewAngleX, -15.0f);
     EXPECT_EQ(currentPolygon->x, 0);
 }
 
