@@ -116,6 +116,11 @@ TEST_F(ViewFrameDragTest, PolygonFollowsThePointerIn2D) {
 TEST_F(ViewFrameDragTest, OnePixelDragDoesNotMove) {
     queueStep([] {
         harness::linkPolygon();
+        headless::expose(viewFrame); // painting takes no drag
+    });
+    queueStep([] {
+        headless::mouseMove(viewFrame, 250, 250);
+        EXPECT_EQ(headless::captureWindow(), nullptr);
         headless::mouseDown(viewFrame, 200, 200);
         headless::mouseUp(viewFrame, 201, 199);
     });
