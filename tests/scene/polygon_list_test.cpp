@@ -230,6 +230,11 @@ TEST_F(PolygonListTest, RenameKeepsAtMost254Characters) {
         SetWindowTextA(renameField(idNewName), longName.c_str());
         click(renameField(IDOK));
     });
+    queueStep([] { click(control(idRename)); });
+    queueStep([] {
+        EXPECT_EQ(headless::editSelection(renameField(idNewName)).end, 254); // all of it, to retype
+        click(renameField(IDCANCEL));
+    });
     harness::runProgram();
     ASSERT_NE(currentPolygon, nullptr);
     EXPECT_EQ(std::string(currentPolygon->name), std::string(254, 'n'));
