@@ -2,7 +2,11 @@
 
 scene::Polygon* polygonListHead = nullptr;
 scene::Polygon* currentPolygon = nullptr;
-int polygonCounter = 1;
+
+namespace {
+constexpr int firstPolygonNumber = 1; // "Poly 1" is the first polygon a run makes
+}
+int polygonCounter = firstPolygonNumber;
 
 bool orthographic = true;
 bool textureMapping = true;
@@ -16,7 +20,7 @@ void resetScene() {
         polygonListHead = next;
     }
     currentPolygon = nullptr;
-    polygonCounter = 1;
+    polygonCounter = firstPolygonNumber;
     orthographic = true;
     textureMapping = true;
     lighting = false;

@@ -62,8 +62,11 @@ TEST(PolygonTest, ReleaseFreesEveryBufferOfThePicture) {
 }
 
 TEST(SceneTest, ResetReleasesTheListAndRestoresTheStartValues) {
+    const long liveBefore = liveBufferCount();
     polygonListHead = makePolygon();
     polygonListHead->next = makePolygon();
+    polygonListHead->image.pixels = allocBuffer(16);
+    polygonListHead->next->image.pixels = allocBuffer(16);
     currentPolygon = polygonListHead->next;
     polygonCounter = 9;
     orthographic = false;
@@ -72,6 +75,7 @@ TEST(SceneTest, ResetReleasesTheListAndRestoresTheStartValues) {
     colorMaterial = true;
     resetScene();
     EXPECT_EQ(polygonListHead, nullptr);
+    EXPECT_EQ(liveBufferCount(), liveBefore);
     EXPECT_EQ(currentPolygon, nullptr);
     EXPECT_EQ(polygonCounter, 1);
     EXPECT_TRUE(orthographic);
