@@ -12,6 +12,14 @@
 
 namespace {
 
+// The pictures are drawn in code; a change to any pixel of them changes this number (FNV-1a).
+uint32_t pictureHash(const BitmapResource& picture) {
+    uint32_t hash = 2166136261u;
+    for (int i = 0; i < picture.width * picture.height * 3; ++i)
+        hash = (hash ^ picture.rgb[i]) * 16777619u;
+    return hash;
+}
+
 TEST(ProgramResourcesTest, BannerIsA256ColourPictureOfItsSize) {
     ASSERT_EQ(programResources.bitmaps.size(), 1u);
     const BitmapResource& banner = programResources.bitmaps[0];
@@ -24,6 +32,7 @@ TEST(ProgramResourcesTest, BannerIsA256ColourPictureOfItsSize) {
         colours.insert({banner.rgb[3 * i], banner.rgb[3 * i + 1], banner.rgb[3 * i + 2]});
     EXPECT_LE(colours.size(), 256u);
     EXPECT_GT(colours.size(), 16u); // a picture, not a flat fill
+    EXPECT_EQ(pictureHash(banner), 0x5cf96f9cu) << "the banner was drawn as released";
 }
 
 TEST(ProgramResourcesTest, IconIsAGroupOfFourSquareImages) {
@@ -38,6 +47,9 @@ TEST(ProgramResourcesTest, IconIsAGroupOfFourSquareImages) {
         sizes.insert(image.width);
     }
     EXPECT_EQ(sizes.size(), 4u);
+    const uint32_t released[] = {0x44c85e47u, 0x20396a07u, 0x9663c249u, 0x94cd1ed1u};
+    for (size_t i = 0; i < icon.images.size(); ++i)
+        EXPECT_EQ(pictureHash(icon.images[i]), released[i]) << icon.images[i].width;
     // One picture at four sizes: the corners and the centre agree.
     auto at = [](const BitmapResource& image, int x, int y) {
         const uint8_t* p = image.rgb + 3 * (y * image.width + x);
