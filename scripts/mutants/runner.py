@@ -15,6 +15,7 @@ import subprocess
 import time
 
 from .build_map import BuildMap, request_codemodel
+from .independent import independent_swap
 
 TOOL_VERSION = "1"
 DESKTOP = "desktop"
@@ -292,6 +293,11 @@ class Workspace:
             earlier = self.earlier_result(mutant, mutated, "survived")
         if earlier:
             return dict(earlier, cached=True)
+        if listed and independent_swap(mutant):
+            result = {"status": "survived", "detail": "read, not run: independent assignments",
+                      "seconds": 0}
+            self.cache[key] = result
+            return dict(result, cached=False)
         copy = os.path.join(self.src, mutant.path)
         try:
             with open(copy, "w") as f:

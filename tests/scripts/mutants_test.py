@@ -7,7 +7,8 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "scripts"))
 
-from mutants.mutate import generate  # noqa: E402
+from mutants.independent import independent_swap  # noqa: E402
+from mutants.mutate import Mutant, generate  # noqa: E402
 from mutants.sampling import quotas  # noqa: E402
 
 SOURCE = r'''#include <array>
@@ -84,6 +85,18 @@ class MutantRulesTest(unittest.TestCase):
         share = quotas({"a": 1000, "b": 10, "c": 3}, 60)
         self.assertEqual(sum(share.values()), 60)
         self.assertTrue(all(share[f] >= 3 for f in share))
+
+    def test_only_plainly_independent_swaps_are_judged_by_reading(self):
+        def swap(a, b):
+            return independent_swap(Mutant("x.cpp", 1, "swap", 0, 0, "", f"{a}\n    {b}"))
+        self.assertTrue(swap("image.width = static_cast<int16_t>(w);", "image.height = 0;"))
+        self.assertTrue(swap("pixel[0] = colour.r;", "pixel[2] = colour.b;"))
+        self.assertFalse(swap("image.width = get16le(c);", "image.height = get16le(c);"))
+        self.assertFalse(swap("a.x = 1;", "a.y = a.x + 1;"))  # reads the other's object
+        self.assertFalse(swap("a.x = 1;", "b.x = 2;"))  # a reference may join them
+        self.assertFalse(swap("a.p = 1;", "a.p.q = 2;"))  # one holds the other
+        self.assertFalse(swap("a.x = n++;", "a.y = n;"))
+        self.assertFalse(swap("row[i] = 1;", "row[j] = 2;"))  # may be one element
 
 
 if __name__ == "__main__":

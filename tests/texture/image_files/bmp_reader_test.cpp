@@ -74,12 +74,16 @@ TEST(BmpReader, EightBitKeepsIndicesAndReadsAll256TableEntries) {
     EXPECT_EQ(im.paletteEntry(255), (ByteList{0, 255 ^ 0x55, 255}));
 }
 
-TEST(BmpReader, SixteenBitIsReadAsStored) {
+TEST(BmpReader, SixteenAndSixtyFourBitAreReadAsStored) {
     HeldImage im(bmp(2, 1, 16, 0, {1, 2, 3, 4}));
     ASSERT_EQ(readBmp(im.image), ImageOk);
     EXPECT_EQ(im->bitsPerPixel, 16);
     EXPECT_EQ(im.pixels(4), (ByteList{1, 2, 3, 4}));
     EXPECT_EQ(im->palette, nullptr);
+    // So is any wider whole-byte pixel: 64 bits are eight bytes a pixel, rows bottom first.
+    HeldImage wide(bmp(1, 2, 64, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+    ASSERT_EQ(readBmp(wide.image), ImageOk);
+    EXPECT_EQ(wide.pixels(16), (ByteList{9, 10, 11, 12, 13, 14, 15, 16, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST(BmpReader, RefusesVariantsItDoesNotDecode) {
@@ -108,6 +112,8 @@ TEST(BmpReader, RefusesHeadersOfTheWrongKind) {
     EXPECT_EQ(readBmp(signature.image), ImageBadFile);
     HeldImage headerCut(bmp(1, 1, 24, 0, {}).cut(1));
     EXPECT_EQ(readBmp(headerCut.image), ImageBadFile);
+    HeldImage headersOnly(bmp(4, 0, 24, 0, {})); // no rows: the headers are the whole file
+    EXPECT_EQ(readBmp(headersOnly.image), ImageOk);
     HeldImage noFile;
     EXPECT_EQ(readBmp(noFile.image), ImageNoData);
 }
