@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/texture/image_files/image_bytes.h"
+#include "texture/image_reader.h"
 
 namespace {
 
@@ -197,6 +198,10 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     freeBuffer(first);
     freeBuffer(after);
     freeBuffer(nullptr);
+    uint8_t* field = allocBuffer(4); // a buffer made again in a field frees the one it held
+    ASSERT_EQ(makeBuffer(field, 8), ImageOk);
+    EXPECT_EQ(liveBufferCount(), liveAtStart + 1);
+    releaseBuffer(field);
     EXPECT_EQ(liveBufferCount(), liveAtStart);
 
     setAllocationFailureCountdown(0);

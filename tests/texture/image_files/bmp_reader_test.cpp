@@ -188,6 +188,13 @@ TEST(BmpReader, Rle8PadBytesSpelledOutStayInTheirRow) {
     HeldImage im(rle8(3, 2, {4, 1, 0, 0, 3, 2, 1, 0xEE, 0, 0, 0, 1}));
     ASSERT_EQ(readBmp(im.image), ImageOk);
     EXPECT_EQ(im.pixels(6), (ByteList{2, 2, 2, 1, 1, 1}));
+    // Cleared even when nothing covers them again, and after a delta the line starts there.
+    HeldImage uncovered(rle8(3, 2, {4, 1, 0, 0, 0, 1}));
+    ASSERT_EQ(readBmp(uncovered.image), ImageOk);
+    EXPECT_EQ(uncovered.pixels(6), (ByteList{0, 0, 0, 1, 1, 1}));
+    HeldImage afterDelta(rle8(3, 3, {0, 2, 0, 1, 4, 7, 0, 0, 0, 1}));
+    ASSERT_EQ(readBmp(afterDelta.image), ImageOk);
+    EXPECT_EQ(afterDelta.pixels(9), (ByteList{0, 0, 0, 7, 7, 7, 0, 0, 0}));
 }
 
 TEST(BmpReader, Rle8RowsLieBackToBackWithOrWithoutEndOfLine) {

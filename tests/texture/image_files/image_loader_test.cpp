@@ -196,6 +196,7 @@ TEST(ImageRecord, StatusNames) {
     EXPECT_STREQ(imageStatusName(ImageOutOfMemory), "ImageOutOfMemory");
     EXPECT_STREQ(imageStatusName(ImageBadFile), "ImageBadFile");
     EXPECT_STREQ(imageStatusName(ImageUnsupported), "ImageUnsupported");
+    EXPECT_STREQ(imageStatusName(ImageStatus(3)), "ImageUnknown");
 }
 
 } // namespace
