@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/texture/texture_objects/texture_scenario.h"
+#include "texture/image_buffer.h"
 
 using scene::Polygon;
 
@@ -122,6 +123,27 @@ TEST_F(DuplicateTextureTest, AnEmptyTextureIsCopiedEmpty) {
         EXPECT_TRUE(texturesOwnedOnce());
         EXPECT_TRUE(showsPlain(squareAt(sourceX), white));
         EXPECT_TRUE(showsPlain(squareAt(copyX), white));
+    });
+    runProgram();
+    EXPECT_EQ(headless::stepsLeft(), 0u);
+}
+
+// No room for the copy of the pixels: the duplicate is given up and the source keeps its own.
+TEST_F(DuplicateTextureTest, NoRoomForThePictureCopyLeavesTheSourceWhole) {
+    const std::string kept = writePicture("kept.bmp", bmpFile(primaries(), 24));
+    long live = 0;
+    queueStep([] { click(control(idAdd)); });
+    applyPicture(kept);
+    queueStep([&] {
+        live = liveBufferCount();
+        setAllocationFailureCountdown(0);
+        click(control(idDuplicate));
+    });
+    queueStep([&] {
+        setAllocationFailureCountdown(-1);
+        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
+        EXPECT_EQ(liveBufferCount(), live);
+        EXPECT_NE(currentPolygon->image.fileData, nullptr);
     });
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
