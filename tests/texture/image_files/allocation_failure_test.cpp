@@ -189,6 +189,7 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     setAllocationFailureCountdown(1);
     uint8_t* first = allocBuffer(4);
     EXPECT_NE(first, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(first) % alignof(std::max_align_t), 0u); // as calloc's
     EXPECT_FALSE(allocationFailureHappened());
     EXPECT_EQ(allocBuffer(4), nullptr);
     EXPECT_TRUE(allocationFailureHappened());
