@@ -128,23 +128,29 @@ TEST_F(DuplicateTextureTest, AnEmptyTextureIsCopiedEmpty) {
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
 
-// No room for the copy of the pixels: the duplicate is given up and the source keeps its own.
+// No room for the copy of the pixels, or of the file after them: the duplicate is given up,
+// leaves nothing behind, and the source keeps its own picture and texture.
 TEST_F(DuplicateTextureTest, NoRoomForThePictureCopyLeavesTheSourceWhole) {
     const std::string kept = writePicture("kept.bmp", bmpFile(primaries(), 24));
     long live = 0;
     queueStep([] { click(control(idAdd)); });
     applyPicture(kept);
-    queueStep([&] {
-        live = liveBufferCount();
-        setAllocationFailureCountdown(0);
-        click(control(idDuplicate));
-    });
-    queueStep([&] {
-        setAllocationFailureCountdown(-1);
-        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
-        EXPECT_EQ(liveBufferCount(), live);
-        EXPECT_NE(currentPolygon->image.fileData, nullptr);
-    });
+    for (long copiesMade : {0, 1}) {
+        queueStep([&live, copiesMade] {
+            live = liveBufferCount();
+            setAllocationFailureCountdown(copiesMade);
+            click(control(idDuplicate));
+        });
+        queueStep([&live] {
+            setAllocationFailureCountdown(-1);
+            EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
+            EXPECT_EQ(liveBufferCount(), live);
+            EXPECT_NE(currentPolygon->image.fileData, nullptr);
+            EXPECT_TRUE(texturesOwnedOnce());
+            requestFrame();
+        });
+        queueStep([] { EXPECT_TRUE(showsPicture(squareAt(0), primaries())); });
+    }
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
