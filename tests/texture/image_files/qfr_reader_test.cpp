@@ -49,6 +49,20 @@ TEST(QfrReader, RefusesSizesThatOnlyAddUp) {
     EXPECT_EQ(negative->pixels, nullptr);
     HeldImage negativeDepth(qfr(-1, 2, -24, 6));
     EXPECT_EQ(readQfr(negativeDepth.image), ImageBadFile);
+    // Any one negative field is the file's fault; zero ones make an empty picture.
+    const struct {
+        int width, height, bits;
+        ImageStatus status;
+    } edges[] = {{-1, 1, 24, ImageBadFile},
+                 {1, -1, 24, ImageBadFile},
+                 {1, 2, -1, ImageBadFile},
+                 {2, 0, 24, ImageOk},
+                 {2, 2, 0, ImageOk}};
+    for (const auto& edge : edges) {
+        HeldImage im(qfr(edge.width, edge.height, edge.bits, 0));
+        EXPECT_EQ(readQfr(im.image), edge.status)
+            << edge.width << " x " << edge.height << " x " << edge.bits;
+    }
     HeldImage huge(qfr(32767, 32767, 32, 0));
     EXPECT_EQ(readQfr(huge.image), ImageUnsupported);
 }
