@@ -204,6 +204,12 @@ TEST_F(AllocationFailure, CountdownFailsOnceAndCanBeSwitchedOff) {
     EXPECT_EQ(liveBufferCount(), liveAtStart + 1);
     releaseBuffer(field);
     EXPECT_EQ(liveBufferCount(), liveAtStart);
+    setLargestBuffer(8); // larger blocks are refused, that one is not
+    uint8_t* largest = allocBuffer(8);
+    EXPECT_NE(largest, nullptr);
+    EXPECT_EQ(allocBuffer(9), nullptr);
+    freeBuffer(largest);
+    setLargestBuffer(SIZE_MAX);
 
     setAllocationFailureCountdown(0);
     setAllocationFailureCountdown(-1);
