@@ -11,6 +11,7 @@ void blueGreenRed(Bytes& out, Rgba pixel, int bits) {
     out.u8(pixel.b), out.u8(pixel.g), out.u8(pixel.r);
     if (bits == 32)
         out.u8(pixel.a);
+    out.fill(size_t(std::max(0, bits / 8 - (bits == 32 ? 4 : 3))), 0); // wider: the rest zero
 }
 
 // One scan line of one plane: runs of up to 63, and single bytes that could pass for a run

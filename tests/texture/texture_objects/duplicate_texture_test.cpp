@@ -115,15 +115,18 @@ TEST_F(DuplicateTextureTest, TheCopyTakesTheTextureNotAPictureWaitingForOk) {
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
 
+// Depths GL is not given: 16 bits, and 64, whose pixels are copied whole, eight bytes each.
 TEST_F(DuplicateTextureTest, AnEmptyTextureIsCopiedEmpty) {
-    const std::string deep = writePicture("deep.qfr", qfrFileOfDepth(2, 2, 16, 0x11));
-    queueTexturedPair(deep);
-    queueStep([] {
-        EXPECT_NE(currentPolygon->texture, 0u);
-        EXPECT_TRUE(texturesOwnedOnce());
-        EXPECT_TRUE(showsPlain(squareAt(sourceX), white));
-        EXPECT_TRUE(showsPlain(squareAt(copyX), white));
-    });
+    for (const std::string& picture : {writePicture("deep.qfr", qfrFileOfDepth(2, 2, 16, 0x11)),
+                                       writePicture("wide.bmp", bmpFile(primaries(), 64))}) {
+        queueTexturedPair(picture);
+        queueStep([] {
+            EXPECT_NE(currentPolygon->texture, 0u);
+            EXPECT_TRUE(texturesOwnedOnce());
+            EXPECT_TRUE(showsPlain(squareAt(sourceX), white));
+            EXPECT_TRUE(showsPlain(squareAt(copyX), white));
+        });
+    }
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
 }
