@@ -243,6 +243,14 @@ TEST_F(TextureDialogTest, ReopeningShowsThePictureAndTheFiltersLastChosen) {
         EXPECT_EQ(details(), Lines({"grid.bmp", "4 x 2 24 bit"}));
         EXPECT_EQ(headless::selection(dialogItem(idMinFilter)), 0);
         EXPECT_EQ(headless::selection(dialogItem(idMagFilter)), 1);
+        headless::pickComboItem(dialogItem(idMinFilter), 1); // each the other way now
+        headless::pickComboItem(dialogItem(idMagFilter), 0);
+        click(dialogItem(IDOK));
+    });
+    queueStep(openDialog);
+    queueStep([] {
+        EXPECT_EQ(headless::selection(dialogItem(idMinFilter)), 1);
+        EXPECT_EQ(headless::selection(dialogItem(idMagFilter)), 0);
         headless::closeWindow(headless::activeDialog());
     });
     queueStep([] { EXPECT_EQ(headless::activeDialog(), nullptr); });
