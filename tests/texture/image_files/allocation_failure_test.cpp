@@ -1,6 +1,7 @@
 // Every allocation a load makes, made to fail in turn: the load reports ImageOutOfMemory,
 // the Image holds what the reader's failure rules promise, and no buffer is left behind.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -233,6 +234,8 @@ TEST_F(AllocationFailure, HeapAndMappedBlocksAreZeroedAndGuarded) {
         EXPECT_TRUE(__asan_address_is_poisoned(block + bytes));
 #endif
         freeBuffer(block);
+        if (bytes > hugePage) // the mapping goes with its block
+            EXPECT_NE(msync(block, 4096, MS_ASYNC), 0);
     }
 }
 
