@@ -8,7 +8,6 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/texture/texture_objects/texture_scenario.h"
-#include "texture/texture_dialog.h"
 
 using headless::click;
 using headless::queueStep;
@@ -288,18 +287,6 @@ TEST_F(TextureDialogTest, CancelKeepsTheLoadedPictureWithoutMakingATexture) {
     });
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
-}
-
-// A name longer than the field is cut to its 255 bytes, never inside a character.
-TEST(TextureFileNameTest, LongNamesAreCutBetweenCharacters) {
-    char field[256];
-    setTextureFileName(field, std::string(256, 'a').c_str());
-    EXPECT_EQ(std::string(field), std::string(255, 'a'));
-    setTextureFileName(field,
-                       (std::string(254, 'a') + "\xC3\xA9b").c_str()); // an accent at the cut
-    EXPECT_EQ(std::string(field), std::string(254, 'a'));
-    setTextureFileName(field, std::string(300, '\x80').c_str()); // continuation bytes only
-    EXPECT_EQ(std::string(field), "");
 }
 
 } // namespace

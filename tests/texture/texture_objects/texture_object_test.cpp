@@ -28,6 +28,8 @@ TEST(TextureFileName, ALongNameIsCutToTheFieldAndTheRecordAroundItStaysIntact) {
     EXPECT_EQ(polygon.texture, 0u);
     EXPECT_EQ(polygon.next, nullptr);
 
+    setTextureFileName(polygon.textureFile, std::string(256, 'n').c_str()); // one byte too many
+    EXPECT_EQ(std::string(polygon.textureFile), longest.substr(0, 255));
     setTextureFileName(polygon.textureFile, "short.bmp");
     EXPECT_STREQ(polygon.textureFile, "short.bmp");
 }
@@ -38,6 +40,8 @@ TEST(TextureFileName, ACutNeverSplitsACharacter) {
     const std::string name = std::string(254, 'a') + "\xC3\xA9" + ".bmp";
     setTextureFileName(polygon.textureFile, name.c_str());
     EXPECT_EQ(std::string(polygon.textureFile), std::string(254, 'a'));
+    setTextureFileName(polygon.textureFile, std::string(300, '\x80').c_str()); // no first byte
+    EXPECT_EQ(std::string(polygon.textureFile), "");
 }
 
 } // namespace
