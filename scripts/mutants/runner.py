@@ -171,12 +171,12 @@ class Workspace:
         for mutant in mutants:
             with open(os.path.join(self.src, mutant.path)) as f:
                 mutated = mutant.apply(f.read())
-            found = [self.cache[key] for key in
-                     (self.cache_key(mutant, mutated, h) for h in hashes) if key in self.cache]
             # Two roots' histories merge out of order; a kill under any state stands.
-            killed = [r for r in found if r["status"] == "killed"]
-            if found:
-                out.append((mutant, dict((killed or found)[0], cached=True)))
+            result = self.earlier_result(mutant, mutated, "killed") or next(
+                (self.cache[k] for k in (self.cache_key(mutant, mutated, h) for h in hashes)
+                 if k in self.cache), None)
+            if result:
+                out.append((mutant, dict(result, cached=True)))
         return out
 
     def ninja(self, outputs, limit=CONFIGURE_AND_BUILD_LIMIT):
