@@ -161,7 +161,7 @@ soak: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_SANITIZE=ON \
 		-DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 	@cmake --build $(ASAN_BUILD) --target soak_tests -j$(JOBS)
-	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) ASAN_OPTIONS=detect_leaks=1 \
+	QF_SOAK_SEED=$(SOAK_SEED) QF_SOAK_ACTIONS=$(ACTIONS) ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(ASAN_BUILD)/tests/systems/soak/soak_tests
 endif
