@@ -62,6 +62,12 @@ def valid_files(workdir):
                    check=True)
     files.append(rle8)
 
+    # The widest pixel a TGA depth byte allows, 127 bits (15 bytes), in a run packet.
+    widest = os.path.join(workdir, "widest_rle.tga")
+    with open(widest, "wb") as f:
+        f.write(struct.pack("<BBB5xHHHHBB", 0, 0, 10, 0, 0, 2, 1, 127, 0) + b"\x81" + bytes(15))
+    files.append(widest)
+
     qfr = os.path.join(workdir, "raw.qfr")
     with open(qfr, "wb") as f:
         f.write(struct.pack("<hhb", 3, 2, 24) + bytes(range(18)))
