@@ -101,7 +101,7 @@ TEST(TgaReader, RefusesWhatItDoesNotDecode) {
         {tga(2, 2, 1, 24, 0, ByteList(5)), ImageBadFile, "one byte short"},
         {tga(2, 1, 1, 24, 0, ByteList(3), true), ImageBadFile, "type 2 with a map"},
         {tga(10, 1, 1, 24, 0, {0, 1, 2, 3}, true), ImageBadFile, "type 10 with a map"},
-        {tga(1, 1, 1, 8, 0, {0}), ImageBadFile, "type 1 without a map"},
+        {tga(1, 1, 1, 8, 0, ByteList(769)), ImageBadFile, "type 1 without a map, room for one"},
         {tga(9, 1, 1, 8, 0, {0, 0}), ImageBadFile, "type 9 without a map"},
         {tga(1, 1, 1, 8, 0, {0}, true).put16(5, 16), ImageUnsupported, "16-entry map"},
         {tga(1, 1, 1, 8, 0, {0}, true).put8(7, 32), ImageUnsupported, "32-bit map entries"},
