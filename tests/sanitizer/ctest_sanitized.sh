@@ -17,12 +17,9 @@ output=$build/sanitized-tests.xml
 rm -rf "$reports" "$output"
 mkdir -p "$reports"
 
-# intercept_tls_get_addr=0: the runtime's own record of the dynamic TLS blocks that
-# __tls_get_addr hands out can hold a bogus range for a library loaded at run time (seen: a
-# start of 0xab6), and LeakSanitizer's stop-the-world tracer then faults reading it at exit
-# ("Tracer caught signal 11") and reports nothing, in some builds of a test binary and not
-# others. Without that record a dynamic TLS block is an ordinary heap block, found through its
-# thread's TLS like any other, so no leak goes unseen.
+# intercept_tls_get_addr=0: the runtime's record of dynamic TLS blocks can hold a bogus range
+# for a library loaded at run time, and the leak checker's tracer then faults at exit ("Tracer
+# caught signal 11"); without it those blocks are heap blocks found through the thread's TLS.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:intercept_tls_get_addr=0:log_path=$reports/asan"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/app/program_harness.h"
+#include "texture/image_buffer.h"
 
 using scene::Polygon;
 
@@ -100,28 +101,45 @@ TEST_F(OutOfMemoryTest, AddAndDuplicateChangeNothing) {
     }
 }
 
-// The texture's picture cannot be read back for the copy: the duplicate is given up whole.
-TEST_F(OutOfMemoryTest, DuplicateWithoutRoomForTheTextureCopyChangesNothing) {
+// No room for the copy of the picture's pixels, of its file, or of the texture's picture read
+// back: each time the duplicate is given up whole, and the source keeps what it owns.
+TEST_F(OutOfMemoryTest, DuplicateWithoutRoomForThePictureCopyChangesNothing) {
+    long live = 0;
     queueStep([] { click(control(idAdd)); });
     queueStep([] {
         const uint8_t texels[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+        Image& image = currentPolygon->image;
+        image.width = image.height = 2;
+        image.bitsPerPixel = 24;
+        image.pixels = allocBuffer(sizeof texels);
+        image.fileData = allocBuffer(image.fileSize = 4);
         glGenTextures(1, &currentPolygon->texture);
         glBindTexture(GL_TEXTURE_2D, currentPolygon->texture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, 3, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        refusedArrayBytes = 2 * 2 * 4; // the picture read back as RGBA
-        click(control(idDuplicate));
     });
-    queueStep([] {
-        refusedArrayBytes = 0;
-        EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
-        EXPECT_EQ(polygonListHead->next, nullptr);
-    });
+    for (long failing : {0, 1, 2}) { // the pixels' copy, the file's, the texture read back
+        queueStep([&live, failing] {
+            live = liveBufferCount();
+            setAllocationFailureCountdown(failing < 2 ? failing : -1);
+            refusedArrayBytes = failing == 2 ? 2 * 2 * 4 : 0; // the picture read back as RGBA
+            click(control(idDuplicate));
+        });
+        queueStep([&live] {
+            setAllocationFailureCountdown(-1);
+            refusedArrayBytes = 0;
+            EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
+            EXPECT_EQ(polygonListHead->next, nullptr);
+            EXPECT_EQ(liveBufferCount(), live);
+            EXPECT_TRUE(glIsTexture(currentPolygon->texture));
+        });
+    }
     harness::runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
-    ASSERT_EQ(headless::messageBoxCalls().size(), 1u);
-    EXPECT_EQ(headless::messageBoxCalls()[0].text, "Not enough memory for another polygon");
+    ASSERT_EQ(headless::messageBoxCalls().size(), 3u);
+    for (const auto& call : headless::messageBoxCalls())
+        EXPECT_EQ(call.text, "Not enough memory for another polygon");
 }
 
 } // namespace

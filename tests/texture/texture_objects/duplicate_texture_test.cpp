@@ -11,7 +11,6 @@
 #include "resources/resource_ids.h"
 #include "scene/scene.h"
 #include "tests/texture/texture_objects/texture_scenario.h"
-#include "texture/image_buffer.h"
 
 using scene::Polygon;
 
@@ -126,33 +125,6 @@ TEST_F(DuplicateTextureTest, AnEmptyTextureIsCopiedEmpty) {
             EXPECT_TRUE(showsPlain(squareAt(sourceX), white));
             EXPECT_TRUE(showsPlain(squareAt(copyX), white));
         });
-    }
-    runProgram();
-    EXPECT_EQ(headless::stepsLeft(), 0u);
-}
-
-// No room for the copy of the pixels, or of the file after them: the duplicate is given up,
-// leaves nothing behind, and the source keeps its own picture and texture.
-TEST_F(DuplicateTextureTest, NoRoomForThePictureCopyLeavesTheSourceWhole) {
-    const std::string kept = writePicture("kept.bmp", bmpFile(primaries(), 24));
-    long live = 0;
-    queueStep([] { click(control(idAdd)); });
-    applyPicture(kept);
-    for (long copiesMade : {0, 1}) {
-        queueStep([&live, copiesMade] {
-            live = liveBufferCount();
-            setAllocationFailureCountdown(copiesMade);
-            click(control(idDuplicate));
-        });
-        queueStep([&live] {
-            setAllocationFailureCountdown(-1);
-            EXPECT_EQ(headless::items(polygonListBox), (std::vector<std::string>{"Poly 1"}));
-            EXPECT_EQ(liveBufferCount(), live);
-            EXPECT_NE(currentPolygon->image.fileData, nullptr);
-            EXPECT_TRUE(texturesOwnedOnce());
-            requestFrame();
-        });
-        queueStep([] { EXPECT_TRUE(showsPicture(squareAt(0), primaries())); });
     }
     runProgram();
     EXPECT_EQ(headless::stepsLeft(), 0u);
