@@ -112,7 +112,8 @@ TEST_F(OutOfMemoryTest, DuplicateWithoutRoomForThePictureCopyChangesNothing) {
         image.width = image.height = 2;
         image.bitsPerPixel = 24;
         image.pixels = allocBuffer(sizeof texels);
-        image.fileData = allocBuffer(image.fileSize = 4);
+        image.fileSize = 4;
+        image.fileData = allocBuffer(image.fileSize);
         glGenTextures(1, &currentPolygon->texture);
         glBindTexture(GL_TEXTURE_2D, currentPolygon->texture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
